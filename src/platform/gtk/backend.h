@@ -1,0 +1,59 @@
+// GTK 3 + WebKitGTK backend: the main window and its controls, built from the window definition.
+// pkg-config: gtk+-3.0 webkit2gtk-4.1
+#pragma once
+
+#include <array>
+#include <string>
+
+#include <gtk/gtk.h>
+
+#include "app/dispatcher.h"
+#include "app/gui.h"
+#include "app/platform.h"
+#include "platform/gtk/background.h"
+#include "platform/gtk/browser.h"
+#include "ui/window_def.h"
+
+namespace platform::gtk {
+
+class Backend final : public app::Platform, public app::Gui {
+public:
+    explicit Backend(app::Dispatcher& dispatcher) : dispatcher_(dispatcher) {}
+
+    // app::Platform
+    bool init_component_layer() override;
+    void uninit_component_layer() override {}
+    bool build_main_window() override;
+    bool window_exists() const override { return window_ != nullptr; }
+    void show_main_window() override;
+    void run_loop() override;
+    void release() override;
+    void show_fatal_message(std::string_view message) override;
+    [[noreturn]] void leave_process(int exit_code) override;
+
+    // app::Gui
+    std::string read_text(ui::Control, app::Property) override;
+    void set_text(ui::Control, app::Property, std::string_view) override;
+    void set_bool(ui::Control, app::Property, bool) override;
+    void set_int(ui::Control, app::Property, std::int32_t) override;
+    void redraw_now() override;
+    void open_external(std::string_view address) override;
+
+    app::Answer raise(const app::EventCall& call) { return dispatcher_.raise(call); }
+    GtkWidget* widget(ui::Control c) const;
+    // The control a widget stands for, or nullopt for the window and anything else.
+    std::optional<ui::Control> control_of(GtkWidget* w) const;
+    GtkWindow* window() const { return GTK_WINDOW(window_); }
+
+private:
+    GtkWidget* create_control(const ui::ControlDef& def);
+
+    app::Dispatcher& dispatcher_;
+    bool display_ = false;
+    GtkWidget* window_ = nullptr;
+    std::array<GtkWidget*, ui::control_count> widgets_{};
+    Background background_;
+    Browser browser_;
+};
+
+}  // namespace platform::gtk

@@ -1,0 +1,64 @@
+#include "platform/gtk/browser.h"
+
+#include <algorithm>
+
+#include <webkit2/webkit2.h>
+
+namespace platform::gtk {
+
+namespace {
+
+// Five text sizes, smallest to largest; the middle one is the page's own size.
+constexpr double text_zoom[] = {0.75, 0.875, 1.0, 1.25, 1.5};
+
+// While silent, the page's alert, confirm, prompt and before-unload questions are answered as if
+// the user dismissed them, and nothing takes the keyboard from the window.
+gboolean on_script_dialog(WebKitWebView*, WebKitScriptDialog*, gpointer self) {
+    return static_cast<Browser*>(self)->silent();
+}
+
+// Offline: the engine has no cache-only mode, so offline means no page request leaves at all.
+gboolean on_decide_policy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
+                          gpointer self) {
+    if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE || !static_cast<Browser*>(self)->offline()) return FALSE;
+    webkit_policy_decision_ignore(decision);
+    return TRUE;
+}
+
+}  // namespace
+
+GtkWidget* Browser::create(const ui::BrowserSettings& settings) {
+    GtkWidget* widget = webkit_web_view_new();
+    if (!widget) return nullptr;
+    view_ = WEBKIT_WEB_VIEW(widget);
+    webkit_settings_set_zoom_text_only(webkit_web_view_get_settings(view_), TRUE);
+    g_signal_connect(view_, "script-dialog", G_CALLBACK(on_script_dialog), this);
+    g_signal_connect(view_, "decide-policy", G_CALLBACK(on_decide_policy), this);
+    g_signal_connect(view_, "destroy", G_CALLBACK(+[](GtkWidget*, gpointer self) {
+                         static_cast<Browser*>(self)->view_ = nullptr;
+                     }),
+                     this);
+
+    set_offline(settings.offline);
+    set_silent(settings.silent);
+    set_text_size(settings.text_size);
+    if (!settings.address.empty()) set_address(settings.address);
+    return widget;
+}
+
+void Browser::set_address(std::string_view address) {
+    address_ = address;
+    // Every write navigates, the address already shown and the empty one included.
+    if (view_) webkit_web_view_load_uri(view_, address_.c_str());
+}
+
+void Browser::set_silent(bool on) { silent_ = on; }
+
+void Browser::set_offline(bool on) { offline_ = on; }
+
+void Browser::set_text_size(int level) {
+    text_size_ = std::clamp(level, 0, 4);
+    if (view_) webkit_web_view_set_zoom_level(view_, text_zoom[text_size_]);
+}
+
+}  // namespace platform::gtk
