@@ -114,6 +114,8 @@ window.addEventListener('load', function () {
   confirm("?");
   prompt("?");
   document.title = "after-dialogs";
+  // Reaches the stand-in only once every dialog has been answered.
+  new Image().src = "/dialogs-done";
 });
 """
 
@@ -128,11 +130,11 @@ def error_page(marker, heading, detail):
                               f'<p>{esc(detail)}</p></main>')
 
 
-def route(host, path, query, main_host, key_host):
+def route(host, path, query, main_host, key_host, dialogs=False):
     """Return (status, html) for a GET of path?query on host."""
     pages = {
         main_host: {'/': lambda: root_page(main_host),
-                    '/dy/jd/index.html': lambda: start_page(key_host),
+                    '/dy/jd/index.html': alert_page if dialogs else lambda: start_page(key_host),
                     '/test/alert.html': alert_page},
         key_host: {'/': lambda: root_page(key_host),
                    '/m/search.php': lambda: search_page(query)},
@@ -193,7 +195,7 @@ class Handler(BaseHTTPRequestHandler):
     def answer(self):
         if self.command in ('GET', 'HEAD'):
             self.reply(*route(*self.target(), self.server.main_host,
-                              self.server.key_host))
+                              self.server.key_host, self.server.dialogs))
         else:
             self.reply(405, error_page('bad-method', '405 Method Not Allowed',
                                        f'{self.command} is not served here.'),
@@ -228,6 +230,7 @@ class StandIn(ThreadingHTTPServer):
     def __init__(self, port, mode, main_host, key_host, log_path):
         super().__init__(('127.0.0.1', port), Handler)
         self.mode = mode
+        self.dialogs = False
         self.main_host = main_host.lower()
         self.key_host = key_host.lower()
         self.log_file = open(log_path, 'ab') if log_path else None
@@ -263,6 +266,8 @@ def main(argv=None):
     ap.add_argument('--log', help='append every request line here')
     ap.add_argument('--main-host', default='www.lanpu.example')
     ap.add_argument('--key-host', default='jidiao.lanpu.example')
+    ap.add_argument('--dialogs', action='store_true',
+                    help='the start page raises alert, confirm and prompt, then requests /dialogs-done')
     ap.add_argument('--mode', default='normal',
                     choices=['normal', 'slow', 'garbage', 'close'])
     args = ap.parse_args(argv)
@@ -274,6 +279,7 @@ def main(argv=None):
     signal.signal(signal.SIGINT, stop)
 
     server = StandIn(args.port, args.mode, args.main_host, args.key_host, args.log)
+    server.dialogs = args.dialogs
     port = server.server_address[1]
     try:
         if args.port_file:

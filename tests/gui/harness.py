@@ -1,0 +1,228 @@
+"""Runs the real program in a real X server (Xvfb) against the loopback stand-in sites.
+
+Each Session owns an Xvfb display, a stand-in and the program, and tears all of them down.
+Input goes in through xdotool (XTEST), as a user's would; what the program shows is read back
+from the X server with python3-xlib.
+"""
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+from Xlib import X, Xatom, display as xdisplay, protocol
+
+ROOT = Path(__file__).resolve().parents[2]
+STANDIN = ROOT / 'tests' / 'site' / 'standin.py'
+MAIN_HOST = 'www.lanpu.example'
+KEY_HOST = 'jidiao.lanpu.example'
+START_PAGE = f'GET http://{MAIN_HOST}/dy/jd/index.html HTTP/1.1'
+SEARCH_PREFIX = f'http://{KEY_HOST}/m/search.php?q='
+CAPTION = '岚谱基调查询 - 岚谱软件'
+SEARCHING = '岚谱基调查询 - 正在搜索基调  '
+HOME_CAPTION = '岚谱基调查询 '
+
+# Controls in client coordinates: (left, top, width, height).
+RECTS = {
+    '按钮4': (182, 8, 80, 32), '透明标签3': (264, 24, 328, 16), '透明标签1': (264, 0, 320, 24),
+    '按钮3': (96, 8, 80, 32), '按钮2': (8, 8, 80, 32), '透明标签2': (179, 375, 256, 16),
+    '基调': (1, 86, 605, 288), '按钮1': (425, 45, 160, 40), '编辑框1': (14, 50, 392, 32),
+}
+
+
+def wait_until(what, predicate, timeout=15.0, step=0.05):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f'timed out waiting for {what}')
+        time.sleep(step)
+
+
+class Session:
+    def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True):
+        self.tmp = Path(tempfile.mkdtemp(prefix='keylookup-gui-'))
+        self.procs = []
+        self.app = self.x = self.stdout = None
+        try:
+            self._start(binary, screen, standin_args, default_browser)
+        except BaseException:
+            self.close()
+            raise
+
+    def _start(self, binary, screen, standin_args, default_browser):
+        self.display_name = self._start_xvfb(screen)
+        self.port = self._start_standin(list(standin_args))
+        self.opened_file = self.tmp / 'opened.txt'
+        env = dict(os.environ, DISPLAY=self.display_name, http_proxy=f'http://127.0.0.1:{self.port}',
+                   HOME=str(self.tmp), XDG_CONFIG_HOME=str(self.tmp / 'config'),
+                   XDG_DATA_HOME=str(self.tmp / 'data'), XDG_CACHE_HOME=str(self.tmp / 'cache'),
+                   XDG_RUNTIME_DIR=str(self.tmp / 'run'), GIO_USE_VFS='local', NO_AT_BRIDGE='1')
+        env.pop('no_proxy', None)
+        env.pop('NO_PROXY', None)
+        (self.tmp / 'run').mkdir(mode=0o700)
+        if default_browser:
+            self._register_default_browser()
+        self.stdout = open(self.tmp / 'program.out', 'w+')
+        self.app = subprocess.Popen([str(binary)], env=env, stdout=self.stdout, stderr=subprocess.STDOUT)
+        self.x = xdisplay.Display(self.display_name)
+        self.window = wait_until('the main window to be mapped', self._find_window)
+
+    # --- set-up and tear-down -------------------------------------------------------------
+    def _start_xvfb(self, screen):
+        r, w = os.pipe()
+        proc = subprocess.Popen(['Xvfb', '-displayfd', str(w), '-screen', '0', screen, '-nolisten', 'tcp'],
+                                pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        self.procs.append(proc)
+        with os.fdopen(r) as f:
+            number = f.readline().strip()
+        if not number:
+            raise RuntimeError('Xvfb did not start')
+        return f':{number}'
+
+    def _start_standin(self, extra):
+        port_file = self.tmp / 'port'
+        self.log = self.tmp / 'requests.log'
+        self.log.touch()
+        proc = subprocess.Popen(['python3', str(STANDIN), '--port-file', str(port_file), '--log', str(self.log),
+                                 *extra], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(proc)
+        return int(wait_until('the stand-in', lambda: port_file.exists() and port_file.read_text().strip()))
+
+    def _register_default_browser(self):
+        """A recording program as the desktop's default handler for http addresses."""
+        recorder = self.tmp / 'browser.sh'
+        recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$1" >> "{self.opened_file}"\n')
+        recorder.chmod(0o755)
+        apps = self.tmp / 'data' / 'applications'
+        apps.mkdir(parents=True)
+        (apps / 'recording-browser.desktop').write_text(
+            '[Desktop Entry]\nType=Application\nName=Recording browser\n'
+            f'Exec={recorder} %u\nMimeType=x-scheme-handler/http;x-scheme-handler/https;\n')
+        config = self.tmp / 'config'
+        config.mkdir(parents=True, exist_ok=True)
+        (config / 'mimeapps.list').write_text(
+            '[Default Applications]\nx-scheme-handler/http=recording-browser.desktop\n'
+            'x-scheme-handler/https=recording-browser.desktop\n')
+
+    def close(self):
+        if self.app and self.app.poll() is None:
+            self.app.kill()
+            self.app.wait()
+        if self.x:
+            self.x.close()
+        for proc in reversed(self.procs):
+            proc.terminate()
+            try:
+                proc.wait(5)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+        if self.stdout:
+            self.stdout.close()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    # --- what the X server sees ---------------------------------------------------------------
+    def _find_window(self):
+        for w in self.x.screen().root.query_tree().children:
+            prop = w.get_full_property(self.x.intern_atom('_NET_WM_PID'), Xatom.CARDINAL)
+            # GTK's hidden leader window carries the pid too: take the one that is shown.
+            if prop and prop.value[0] == self.app.pid and w.get_attributes().map_state == X.IsViewable:
+                return w
+        return None
+
+    def caption(self):
+        prop = self.window.get_full_property(self.x.intern_atom('_NET_WM_NAME'), self.x.intern_atom('UTF8_STRING'))
+        return prop.value.decode('utf-8') if prop else None
+
+    def wait_caption(self, expected, timeout=10):
+        wait_until(f'caption {expected!r}', lambda: self.caption() == expected, timeout)
+
+    def geometry(self):
+        g = self.window.get_geometry()
+        at = self.window.translate_coords(self.x.screen().root, 0, 0)
+        return -at.x, -at.y, g.width, g.height
+
+    def size_hints(self):
+        return self.window.get_wm_normal_hints()
+
+    def icon_sizes(self):
+        prop = self.window.get_full_property(self.x.intern_atom('_NET_WM_ICON'), Xatom.CARDINAL)
+        values, sizes = list(prop.value) if prop else [], []
+        while len(values) >= 2:
+            w, h = values[0], values[1]
+            sizes.append((w, h))
+            values = values[2 + w * h:]
+        return sizes
+
+    def send_wm_delete(self):
+        """What a window manager's close button does."""
+        protocols = self.x.intern_atom('WM_PROTOCOLS')
+        delete = self.x.intern_atom('WM_DELETE_WINDOW')
+        event = protocol.event.ClientMessage(window=self.window, client_type=protocols,
+                                             data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+        self.window.send_event(event)
+        self.x.flush()
+
+    def wait_exit(self, timeout=10):
+        try:
+            return self.app.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError('the program did not exit')
+
+    def running(self):
+        return self.app.poll() is None
+
+    # --- the stand-in's request log and the program's output ------------------------------------
+    def requests(self):
+        return self.log.read_bytes().decode('utf-8', 'replace').splitlines()
+
+    def wait_request(self, line, timeout=15):
+        wait_until(f'request {line!r}', lambda: line in self.requests(), timeout)
+
+    def output(self):
+        self.stdout.flush()
+        return Path(self.stdout.name).read_text(encoding='utf-8', errors='replace').splitlines()
+
+    def opened(self):
+        return self.opened_file.read_text().splitlines() if self.opened_file.exists() else []
+
+    # --- input ---------------------------------------------------------------------------------------
+    def xdotool(self, *args):
+        subprocess.run(['xdotool', *args], check=True, env=dict(os.environ, DISPLAY=self.display_name))
+
+    def focus(self):
+        """Gives the window the keyboard, as clicking it would under a window manager."""
+        self.xdotool('mousemove', '--window', str(self.window.id), '300', '200')
+        self.xdotool('windowfocus', '--sync', str(self.window.id))
+
+    def key(self, *keys):
+        self.xdotool('key', '--clearmodifiers', '--delay', '40', *keys)
+
+    def type(self, text):
+        self.xdotool('type', '--delay', '30', text)
+
+    def click(self, control, dx=None, dy=None, button=1, repeat=1):
+        left, top, w, h = RECTS[control]
+        x, y = left + (w // 2 if dx is None else dx), top + (h // 2 if dy is None else dy)
+        self.xdotool('mousemove', '--window', str(self.window.id), str(x), str(y))
+        self.xdotool('click', '--repeat', str(repeat), '--delay', '60', str(button))
+
+    def settle(self, seconds=0.4):
+        """Lets the program take what was sent before asserting that nothing (more) happened."""
+        self.x.sync()
+        time.sleep(seconds)
+
+
+def search_request(escaped_title):
+    return f'GET {SEARCH_PREFIX}{escaped_title} HTTP/1.1'
