@@ -12,7 +12,7 @@ import tempfile
 import time
 from pathlib import Path
 
-from Xlib import X, Xatom, display as xdisplay, protocol
+from Xlib import X, Xatom, display as xdisplay, error as xerror, protocol
 
 ROOT = Path(__file__).resolve().parents[2]
 STANDIN = ROOT / 'tests' / 'site' / 'standin.py'
@@ -135,10 +135,13 @@ class Session:
     # --- what the X server sees ---------------------------------------------------------------
     def _find_window(self):
         for w in self.x.screen().root.query_tree().children:
-            prop = w.get_full_property(self.x.intern_atom('_NET_WM_PID'), Xatom.CARDINAL)
-            # GTK's hidden leader window carries the pid too: take the one that is shown.
-            if prop and prop.value[0] == self.app.pid and w.get_attributes().map_state == X.IsViewable:
-                return w
+            try:
+                prop = w.get_full_property(self.x.intern_atom('_NET_WM_PID'), Xatom.CARDINAL)
+                # GTK's hidden leader window carries the pid too: take the one that is shown.
+                if prop and prop.value[0] == self.app.pid and w.get_attributes().map_state == X.IsViewable:
+                    return w
+            except xerror.XError:
+                pass  # a window that went away while we looked
         return None
 
     def caption(self):

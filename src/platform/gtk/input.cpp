@@ -105,7 +105,10 @@ private:
             break;
         }
         const EventKind kind = e.type == GDK_KEY_PRESS ? EventKind::key_down : EventKind::key_up;
-        return deliver(source_of(focus), {.kind = kind, .args = {vk & 0xff, mods}, .argc = 2});
+        if (deliver(source_of(focus), {.kind = kind, .args = {vk & 0xff, mods}, .argc = 2})) return true;
+        // GTK buttons also activate on Enter; a push button that is not the default one takes Enter
+        // as a plain key and does nothing with it.
+        return vk == ui::vk_enter && focus && GTK_IS_BUTTON(focus);
     }
 
     bool button(const GdkEventButton& e, GtkWidget* target) {
