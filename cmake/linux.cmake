@@ -37,4 +37,9 @@ target_link_libraries(keylookup PRIVATE keylookup_gtk)
 include(GNUInstallDirs)
 install(TARGETS keylookup)
 
+
+install(FILES src/platform/gtk/keylookup.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES src/ui/assets/icon.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
+        RENAME keylookup.png)
+
 add_subdirectory(tests)

@@ -32,7 +32,8 @@ class InputSession(Session):
         return next(e for e in self.events()[before:] if e.endswith(probe)).split(' ')[0]
 
 
-SOURCES = {'window', '按钮1', '按钮2', '按钮3', '按钮4', '编辑框1', '透明标签1', '透明标签2', '透明标签3', '基调'}
+# First words of the recorder's lines: the event sources, and "content" for what the box holds.
+SOURCES = {'window', '按钮1', '按钮2', '按钮3', '按钮4', '编辑框1', '透明标签1', '透明标签2', '透明标签3', '基调', 'content'}
 
 
 def started():
@@ -70,6 +71,21 @@ class Focus(unittest.TestCase):
             s.xdotool('windowfocus', '--sync', str(other.id))
             s.focus()
             self.assertEqual(s.focused(), '按钮1')
+
+
+    def test_a_label_never_takes_the_focus(self):
+        with started() as s:
+            s.key('Tab')
+            s.click('透明标签2')
+            s.wait_event('透明标签2 left_down 128 8 0')
+            self.assertEqual(s.focused(), '按钮1')
+
+    def test_the_first_showing_raises_got_focus_where_the_focus_lands(self):
+        with started() as s:
+            s.wait_event('编辑框1 got_focus')
+            s.key('Tab')
+            s.wait_event('编辑框1 lost_focus')
+            s.wait_event('按钮1 got_focus')
 
 
 class Escape(unittest.TestCase):
@@ -120,6 +136,14 @@ class Keys(unittest.TestCase):
             wait_until('three changes', lambda: s.events().count('编辑框1 changed') == 3)
             s.key('BackSpace')
             wait_until('a fourth change', lambda: s.events().count('编辑框1 changed') == 4)
+
+    def test_a_vetoed_key_never_reaches_the_box(self):
+        # The recorder vetoes Q in the edit box; everything else goes on.
+        with started() as s:
+            s.type('aqb')
+            s.key('Return')
+            s.wait_event('content [ab]')
+            self.assertEqual(s.events().count('编辑框1 changed'), 2)
 
     def test_space_clicks_a_focused_button_and_enter_does_not(self):
         with started() as s:

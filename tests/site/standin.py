@@ -227,18 +227,25 @@ class Handler(BaseHTTPRequestHandler):
 class StandIn(ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, port, mode, main_host, key_host, log_path):
+    def __init__(self, port, mode, main_host, key_host, log_path, stamp_path=None):
         super().__init__(('127.0.0.1', port), Handler)
         self.mode = mode
         self.dialogs = False
         self.main_host = main_host.lower()
         self.key_host = key_host.lower()
         self.log_file = open(log_path, 'ab') if log_path else None
+        # Monotonic clock stamps are shared by every process on the host, so a benchmark can set
+        # them against its own clock to time when a request arrived.
+        self.stamp_file = open(stamp_path, 'ab') if stamp_path else None
         self.log_lock = threading.Lock()
 
     def record(self, line):
         """Append one request line (raw bytes) to the log and echo it to stderr."""
+        stamp = time.monotonic_ns()
         with self.log_lock:
+            if self.stamp_file:
+                self.stamp_file.write(b'%d ' % stamp + line + b'\n')
+                self.stamp_file.flush()
             if self.log_file:
                 self.log_file.write(line + b'\n')
                 self.log_file.flush()
@@ -250,6 +257,8 @@ class StandIn(ThreadingHTTPServer):
         super().server_close()
         if self.log_file:
             self.log_file.close()
+        if self.stamp_file:
+            self.stamp_file.close()
 
 
 def write_port_file(path, port):
@@ -264,6 +273,7 @@ def main(argv=None):
     ap.add_argument('--port', type=int, default=0, help='0 picks a free port')
     ap.add_argument('--port-file', help='write the chosen port here')
     ap.add_argument('--log', help='append every request line here')
+    ap.add_argument('--stamp-log', help='append "<monotonic ns> <request line>" for every request here')
     ap.add_argument('--main-host', default='www.lanpu.example')
     ap.add_argument('--key-host', default='jidiao.lanpu.example')
     ap.add_argument('--dialogs', action='store_true',
@@ -278,7 +288,7 @@ def main(argv=None):
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
 
-    server = StandIn(args.port, args.mode, args.main_host, args.key_host, args.log)
+    server = StandIn(args.port, args.mode, args.main_host, args.key_host, args.log, args.stamp_log)
     server.dialogs = args.dialogs
     port = server.server_address[1]
     try:

@@ -34,6 +34,18 @@ void on_changed(GtkEditable* edit, gpointer self) {
     if (auto c = b->control_of(GTK_WIDGET(edit))) b->raise({.source = *c, .kind = EventKind::content_changed});
 }
 
+gboolean on_focus_change(GtkWidget* w, GdkEventFocus* e, gpointer self) {
+    auto* b = static_cast<Backend*>(self);
+    const auto c = w == GTK_WIDGET(b->window()) ? std::optional(Control::window) : b->control_of(w);
+    if (c) b->raise({.source = *c, .kind = e->in ? EventKind::got_focus : EventKind::lost_focus});
+    return FALSE;
+}
+
+void raise_focus_changes(GtkWidget* w, Backend* b) {
+    g_signal_connect(w, "focus-in-event", G_CALLBACK(on_focus_change), b);
+    g_signal_connect(w, "focus-out-event", G_CALLBACK(on_focus_change), b);
+}
+
 gboolean on_delete(GtkWidget*, GdkEvent*, gpointer self) {
     // The window asks whether it may close; only a handler's veto keeps it open.
     return app::cancels(static_cast<Backend*>(self)->raise({.kind = EventKind::closing_query}));
@@ -154,7 +166,9 @@ bool Backend::build_main_window() {
         gtk_widget_set_size_request(w, it->rect.width, it->rect.height);
         gtk_widget_set_sensitive(w, it->enabled);
         gtk_fixed_put(GTK_FIXED(fixed), w, it->rect.left, it->rect.top);
+        raise_focus_changes(w, this);
     }
+    raise_focus_changes(window_, this);
     for (const ui::ControlDef& d : ui::controls)
         if (d.visible) gtk_widget_show(widget(d.id));
     gtk_widget_show(fixed);
@@ -218,11 +232,12 @@ void Backend::set_int(Control c, Property p, std::int32_t value) {
 }
 
 void Backend::redraw_now() {
-    if (!window_) return;
+    GdkWindow* w = window_ ? gtk_widget_get_window(window_) : nullptr;
+    if (!w) return;
     // Paints what is already waiting, now, like an immediate window update; GTK 3 keeps this call
     // although it would rather paint on the next frame.
     G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-    gdk_window_process_updates(gtk_widget_get_window(window_), TRUE);
+    gdk_window_process_updates(w, TRUE);
     G_GNUC_END_IGNORE_DEPRECATIONS
 }
 
