@@ -289,8 +289,8 @@ def main():
     def stop(signum, frame):
         raise KeyboardInterrupt
 
-    signal.signal(signal.SIGTERM, stop)
-    signal.signal(signal.SIGHUP, stop)
+    for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(signum, stop)  # also where a background job was started with SIGINT ignored
     # WebKit's helper processes outlive a killed parent for a moment; as their reaper we can
     # wait for them to end.
     libc.prctl(PR_SET_CHILD_SUBREAPER, 1)
