@@ -6,10 +6,11 @@ from the X server with python3-xlib.
 """
 import os
 import shutil
-import signal
+import socket
 import subprocess
 import tempfile
 import time
+import urllib.parse
 from pathlib import Path
 
 from Xlib import X, Xatom, display as xdisplay, error as xerror, protocol
@@ -32,6 +33,11 @@ RECTS = {
 }
 
 
+def shorten(text, limit=120):
+    text = repr(text)
+    return text if len(text) <= limit else f'{text[:limit]}... ({len(text)} characters)'
+
+
 def wait_until(what, predicate, timeout=15.0, step=0.05):
     deadline = time.monotonic() + timeout
     while True:
@@ -44,19 +50,21 @@ def wait_until(what, predicate, timeout=15.0, step=0.05):
 
 
 class Session:
-    def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True):
+    def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True, refuse=False):
         self.tmp = Path(tempfile.mkdtemp(prefix='keylookup-gui-'))
         self.procs = []
         self.app = self.x = self.stdout = None
         try:
-            self._start(binary, screen, standin_args, default_browser)
+            self._start(binary, screen, standin_args, default_browser, refuse)
         except BaseException:
             self.close()
             raise
 
-    def _start(self, binary, screen, standin_args, default_browser):
+    def _start(self, binary, screen, standin_args, default_browser, refuse):
         self.display_name = self._start_xvfb(screen)
         self.port = self._start_standin(list(standin_args))
+        if refuse:
+            self.port = closed_port()  # every connection to the sites is refused
         self.opened_file = self.tmp / 'opened.txt'
         env = dict(os.environ, DISPLAY=self.display_name, http_proxy=f'http://127.0.0.1:{self.port}',
                    HOME=str(self.tmp), XDG_CONFIG_HOME=str(self.tmp / 'config'),
@@ -149,7 +157,7 @@ class Session:
         return prop.value.decode('utf-8') if prop else None
 
     def wait_caption(self, expected, timeout=10):
-        wait_until(f'caption {expected!r}', lambda: self.caption() == expected, timeout)
+        wait_until(f'caption {shorten(expected)}', lambda: self.caption() == expected, timeout)
 
     def geometry(self):
         g = self.window.get_geometry()
@@ -191,7 +199,7 @@ class Session:
         return self.log.read_bytes().decode('utf-8', 'replace').splitlines()
 
     def wait_request(self, line, timeout=15):
-        wait_until(f'request {line!r}', lambda: line in self.requests(), timeout)
+        wait_until(f'request {shorten(line)}', lambda: line in self.requests(), timeout)
 
     def output(self):
         self.stdout.flush()
@@ -212,6 +220,34 @@ class Session:
     def key(self, *keys):
         self.xdotool('key', '--clearmodifiers', '--delay', '40', *keys)
 
+    def paste(self, text):
+        """Puts text on the clipboard and pastes it with Ctrl+V, as a user pasting a title would."""
+        source = self.tmp / 'clipboard.txt'
+        source.write_bytes(text.encode('utf-8'))
+        subprocess.run(['xclip', '-selection', 'clipboard', '-i', str(source)], check=True,
+                       env=dict(os.environ, DISPLAY=self.display_name))
+        self.key('ctrl+v')
+
+    def rss_kb(self):
+        with open(f'/proc/{self.app.pid}/status') as f:
+            return next(int(line.split()[1]) for line in f if line.startswith('VmRSS:'))
+
+    def descendants(self):
+        children = {}
+        for stat in Path('/proc').glob('[0-9]*/stat'):
+            try:
+                pid, rest = stat.read_text().split(' (', 1)
+                ppid = int(rest.rsplit(') ', 1)[1].split()[1])
+            except (OSError, ValueError, IndexError):
+                continue
+            children.setdefault(ppid, []).append(int(pid))
+        found, todo = [], [self.app.pid]
+        while todo:
+            for child in children.get(todo.pop(), []):
+                found.append(child)
+                todo.append(child)
+        return found
+
     def type(self, text):
         self.xdotool('type', '--delay', '30', text)
 
@@ -225,6 +261,16 @@ class Session:
         """Lets the program take what was sent before asserting that nothing (more) happened."""
         self.x.sync()
         time.sleep(seconds)
+
+
+def closed_port():
+    with socket.socket() as sock:
+        sock.bind(('127.0.0.1', 0))
+        return sock.getsockname()[1]
+
+
+def escaped(title):
+    return urllib.parse.quote(title.encode('utf-8'), safe='')
 
 
 def search_request(escaped_title):

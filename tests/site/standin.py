@@ -149,6 +149,9 @@ def route(host, path, query, main_host, key_host, dialogs=False):
     return 200, make()
 
 
+MAX_REQUEST_LINE = 4 * 1024 * 1024
+
+
 class Handler(BaseHTTPRequestHandler):
     protocol_version = 'HTTP/1.1'
     default_request_version = 'HTTP/1.0'  # so even a garbled request gets headers
@@ -158,7 +161,8 @@ class Handler(BaseHTTPRequestHandler):
     def handle_one_request(self):
         self.close_connection = True
         try:
-            raw = self.rfile.readline(65537)
+            # Long enough for the longest title the program can send, escaped.
+            raw = self.rfile.readline(MAX_REQUEST_LINE)
         except OSError:
             return
         if not raw:
