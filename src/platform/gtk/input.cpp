@@ -87,15 +87,15 @@ private:
         };
         const int vk = key_code(e);
         const std::int32_t mods = modifiers(e.state);
-        switch (ui::decide_key(vk, mods, e.type == GDK_KEY_PRESS, target)) {
+        const ui::KeyDecision decision = ui::decide_key(vk, mods, e.type == GDK_KEY_PRESS, target);
+        switch (decision) {
         case ui::KeyDecision::pass:
             return false;
         case ui::KeyDecision::focus_next:
-        case ui::KeyDecision::focus_previous: {
-            const bool back = ui::decide_key(vk, mods, true, target) == ui::KeyDecision::focus_previous;
-            if (auto next = ui::next_focus(focused, back)) gtk_widget_grab_focus(b_.widget(*next));
+        case ui::KeyDecision::focus_previous:
+            if (auto next = ui::next_focus(focused, decision == ui::KeyDecision::focus_previous))
+                gtk_widget_grab_focus(b_.widget(*next));
             return true;
-        }
         case ui::KeyDecision::close_window:
             gtk_window_close(b_.window());  // exactly as the close button
             return true;
