@@ -1,5 +1,6 @@
 """The main window as the X server sees it: caption, place, size, icon, and closing."""
 import os
+import subprocess
 import unittest
 
 from harness import CAPTION, Session
@@ -27,6 +28,14 @@ class MainWindow(unittest.TestCase):
         with Session(BINARY) as s:
             s.send_wm_delete()
             self.assertEqual(s.wait_exit(), 0)
+
+
+class FatalStop(unittest.TestCase):
+    def test_a_window_that_cannot_be_built_is_reported_and_exits_with_minus_1(self):
+        env = {k: v for k, v in os.environ.items() if k not in ('DISPLAY', 'WAYLAND_DISPLAY')}
+        run = subprocess.run([BINARY], env=env, capture_output=True, timeout=30)
+        self.assertEqual(run.returncode, 255)  # -1, as an unsigned exit code
+        self.assertIn('主窗口无法创建', run.stderr.decode('utf-8'))
 
 
 if __name__ == '__main__':
