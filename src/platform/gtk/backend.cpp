@@ -85,6 +85,9 @@ void load_css() {
 }  // namespace
 
 bool Backend::init_component_layer() {
+    // Pango reads the font configuration on a thread of its own once its font map exists: made
+    // first, that overlaps the toolkit's start instead of holding up the first text layout.
+    pango_cairo_font_map_get_default();
     // The engine needs the toolkit up before the first window; GTK has nothing to undo at the end.
     display_ = gtk_init_check(nullptr, nullptr);
     return display_;

@@ -43,7 +43,11 @@ public:
     // True when the event is consumed here and must not be delivered.
     bool pretranslate(GdkEvent* e) {
         GtkWidget* target = gtk_get_event_widget(e);
-        if (!target || !b_.window_exists() || gtk_widget_get_toplevel(target) != GTK_WIDGET(b_.window())) return false;
+        if (!b_.window_exists()) return false;
+        GtkWidget* window = GTK_WIDGET(b_.window());
+        if (!target || gtk_widget_get_toplevel(target) != window) return false;
+        // While a modal window of ours (the fatal message) holds the input, the main window takes none.
+        if (GtkWidget* grab = gtk_grab_get_current(); grab && gtk_widget_get_toplevel(grab) != window) return false;
         switch (e->type) {
         case GDK_KEY_PRESS:
         case GDK_KEY_RELEASE:
