@@ -225,13 +225,11 @@ void Backend::set_text(Control c, Property p, std::string_view value) {
 }
 
 void Backend::set_bool(Control c, Property p, bool value) {
-    if (c != Control::基调) return;
-    if (p == Property::silent) browser_.set_silent(value);
-    if (p == Property::offline) browser_.set_offline(value);
+    if (c == Control::基调) browser_.write(p, value);
 }
 
 void Backend::set_int(Control c, Property p, std::int32_t value) {
-    if (c == Control::基调 && p == Property::text_size) browser_.set_text_size(value);
+    if (c == Control::基调) browser_.write(p, value);
 }
 
 void Backend::redraw_now() {

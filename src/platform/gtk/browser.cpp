@@ -1,7 +1,5 @@
 #include "platform/gtk/browser.h"
 
-#include <algorithm>
-
 #include <webkit2/webkit2.h>
 
 namespace platform::gtk {
@@ -39,26 +37,16 @@ GtkWidget* Browser::create(const ui::BrowserSettings& settings) {
                      }),
                      this);
 
-    set_offline(settings.offline);
-    set_silent(settings.silent);
-    set_text_size(settings.text_size);
-    if (!settings.address.empty()) set_address(settings.address);
+    start(settings);
     return widget;
 }
 
-void Browser::set_address(std::string_view address) {
-    address_ = address;
-    // Every write navigates, the address already shown and the empty one included.
-    if (view_) webkit_web_view_load_uri(view_, address_.c_str());
+void Browser::engine_navigate(const std::string& address) {
+    if (view_) webkit_web_view_load_uri(view_, address.c_str());
 }
 
-void Browser::set_silent(bool on) { silent_ = on; }
-
-void Browser::set_offline(bool on) { offline_ = on; }
-
-void Browser::set_text_size(int level) {
-    text_size_ = std::clamp(level, 0, 4);
-    if (view_) webkit_web_view_set_zoom_level(view_, text_zoom[text_size_]);
+void Browser::engine_text_size(int level) {
+    if (view_) webkit_web_view_set_zoom_level(view_, text_zoom[level]);
 }
 
 }  // namespace platform::gtk

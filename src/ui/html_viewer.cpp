@@ -1,0 +1,47 @@
+#include "ui/html_viewer.h"
+
+#include <algorithm>
+
+namespace ui {
+
+void HtmlViewer::start(const BrowserSettings& settings) {
+    set_offline(settings.offline);
+    set_silent(settings.silent);
+    set_text_size(settings.text_size);
+    if (!settings.address.empty()) set_address(settings.address);
+}
+
+void HtmlViewer::set_address(std::string_view address) {
+    address_ = address;
+    engine_navigate(address_);
+}
+
+void HtmlViewer::set_silent(bool on) {
+    silent_ = on;
+    engine_silent(on);
+}
+
+void HtmlViewer::set_offline(bool on) {
+    offline_ = on;
+    engine_offline(on);
+}
+
+void HtmlViewer::set_text_size(int level) {
+    text_size_ = std::clamp(level, 0, 4);
+    engine_text_size(text_size_);
+}
+
+void HtmlViewer::write(app::Property p, std::int32_t value) {
+    switch (p) {
+    case app::Property::silent:
+        return set_silent(value != 0);
+    case app::Property::offline:
+        return set_offline(value != 0);
+    case app::Property::text_size:
+        return set_text_size(value);
+    default:
+        return;
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,51 @@
+// The browser view's properties and what writing them does. Each backend derives from it and
+// supplies the four engine calls; the rules (clamping, order, navigating on every write) live here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/gui.h"
+#include "ui/window_def.h"
+
+namespace ui {
+
+class HtmlViewer {
+public:
+    // Hands the stored settings to the engine, offline flag first, then the silent flag and the
+    // text size, and starts loading the stored address unless it is empty.
+    void start(const BrowserSettings& settings);
+
+    // A copy is kept and the engine navigates at once: the address already shown loads again, and
+    // an empty address still reaches the engine.
+    void set_address(std::string_view address);
+    // The engine is told on every write, also when the value does not change.
+    void set_silent(bool on);
+    void set_offline(bool on);
+    // Clamped to 0..4.
+    void set_text_size(int level);
+    // A flag or number written through the GUI services: silent, offline or text size.
+    void write(app::Property p, std::int32_t value);
+
+    const std::string& address() const { return address_; }
+    bool silent() const { return silent_; }
+    bool offline() const { return offline_; }
+    int text_size() const { return text_size_; }
+
+protected:
+    ~HtmlViewer() = default;
+    // The engine's results are not looked at.
+    virtual void engine_navigate(const std::string& address) = 0;
+    virtual void engine_silent(bool on) = 0;
+    virtual void engine_offline(bool on) = 0;
+    virtual void engine_text_size(int level) = 0;
+
+private:
+    std::string address_;
+    bool silent_ = false;
+    bool offline_ = false;
+    int text_size_ = 2;
+};
+
+}  // namespace ui

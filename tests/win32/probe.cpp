@@ -1,0 +1,64 @@
+// Reports what the running program's main window looks like to the window manager of Windows:
+// the outer rectangle, styles, and the controls in stacking order, topmost first. The window tests
+// run it beside the program, since from the X side only the client area can be seen.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string utf8(const wchar_t* text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? static_cast<std::size_t>(n) : 1u, '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+std::string text_of(HWND w) {
+    wchar_t text[512] = L"";
+    // Asked by message: GetWindowText does not read another process's controls.
+    SendMessageTimeoutW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return utf8(text);
+}
+
+std::string class_of(HWND w) {
+    wchar_t name[256] = L"";
+    GetClassNameW(w, name, 256);
+    return utf8(name);
+}
+
+void report(const char* what, HWND w, HWND parent) {
+    RECT r;
+    GetWindowRect(w, &r);
+    if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    RECT client;
+    GetClientRect(w, &client);
+    std::printf("%s class=%s rect=%ld,%ld,%ld,%ld client=%ld,%ld style=%#lx exstyle=%#lx visible=%d enabled=%d "
+                "owner=%d text=%s\n",
+                what, class_of(w).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top, client.right,
+                client.bottom, static_cast<unsigned long>(GetWindowLongW(w, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongW(w, GWL_EXSTYLE)), IsWindowVisible(w) ? 1 : 0,
+                IsWindowEnabled(w) ? 1 : 0, GetWindow(w, GW_OWNER) ? 1 : 0,
+                text_of(w).c_str());
+}
+
+}  // namespace
+
+int main() {
+    HWND main = FindWindowW(L"KeylookupMainWindow", nullptr);
+    if (!main) {
+        std::printf("error no main window\n");
+        return 1;
+    }
+    std::printf("screen %d,%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    report("main", main, nullptr);
+    for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) report("child", c, main);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus)
+        report("focus", info.hwndFocus, main);
+    std::fflush(stdout);
+    return 0;
+}
