@@ -20,8 +20,10 @@ from pathlib import Path
 from Xlib import X, XK, Xatom, display as xdisplay, error as xerror
 from Xlib.ext import xtest
 
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'tests' / 'support'))
+import desktop  # noqa: E402
+
 ROOT = Path(__file__).resolve().parents[1]
-STANDIN = ROOT / 'tests' / 'site' / 'standin.py'
 START_REQUEST = b'GET http://www.lanpu.example/dy/jd/index.html HTTP/1.1'
 SEARCH_REQUEST = b'GET http://jidiao.lanpu.example/m/search.php?q=Midnight%20Drive HTTP/1.1'
 TITLE = 'Midnight Drive'
@@ -108,15 +110,8 @@ def end_tree(pids, timeout=10.0):
         time.sleep(0.02)
 
 
-def wait_until(what, predicate, timeout=TIMEOUT_S, step=0.005):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise RuntimeError(f'timed out waiting for {what}')
-        time.sleep(step)
+def wait_until(what, predicate, timeout=TIMEOUT_S):
+    return desktop.wait_until(what, predicate, timeout, step=0.005)
 
 
 # --- the bench --------------------------------------------------------------------------------
@@ -137,27 +132,16 @@ class Bench:
         self.keycode = {name: self.x.keysym_to_keycode(XK.string_to_keysym(name)) for name in ('Return', 'Escape')}
 
     def _start_xvfb(self):
-        r, w = os.pipe()
-        proc = subprocess.Popen(['Xvfb', '-displayfd', str(w), '-screen', '0', '1920x1080x24', '-nolisten', 'tcp'],
-                                pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                preexec_fn=die_with_us)
-        os.close(w)
+        proc, name = desktop.start_xvfb('1920x1080x24', preexec_fn=die_with_us)
         self.helpers.append(proc)
-        with os.fdopen(r) as f:
-            number = f.readline().strip()
-        if not number:
-            raise RuntimeError('Xvfb did not start')
-        return f':{number}'
+        return name
 
     def _start_standin(self):
-        port_file = self.tmp / 'port'
         self.stamps = self.tmp / 'stamps.log'
         self.stamps.touch()
-        proc = subprocess.Popen(['python3', str(STANDIN), '--port-file', str(port_file),
-                                 '--stamp-log', str(self.stamps)],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=die_with_us)
+        proc, port = desktop.start_standin(self.tmp, '--stamp-log', self.stamps, preexec_fn=die_with_us)
         self.helpers.append(proc)
-        return int(wait_until('the stand-in', lambda: port_file.exists() and port_file.read_text().strip()))
+        return port
 
     def close(self):
         self.stop_app()

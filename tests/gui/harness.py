@@ -8,6 +8,7 @@ import os
 import shutil
 import socket
 import subprocess
+import sys
 import tempfile
 import time
 import urllib.parse
@@ -15,8 +16,9 @@ from pathlib import Path
 
 from Xlib import X, Xatom, display as xdisplay, error as xerror, protocol
 
-ROOT = Path(__file__).resolve().parents[2]
-STANDIN = ROOT / 'tests' / 'site' / 'standin.py'
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'support'))
+from desktop import descendants, start_standin, start_xvfb, wait_until  # noqa: E402
+
 MAIN_HOST = 'www.lanpu.example'
 KEY_HOST = 'jidiao.lanpu.example'
 START_PAGE = f'GET http://{MAIN_HOST}/dy/jd/index.html HTTP/1.1'
@@ -36,17 +38,6 @@ RECTS = {
 def shorten(text, limit=120):
     text = repr(text)
     return text if len(text) <= limit else f'{text[:limit]}... ({len(text)} characters)'
-
-
-def wait_until(what, predicate, timeout=15.0, step=0.05):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise AssertionError(f'timed out waiting for {what}')
-        time.sleep(step)
 
 
 class Session:
@@ -82,25 +73,16 @@ class Session:
 
     # --- set-up and tear-down -------------------------------------------------------------
     def _start_xvfb(self, screen):
-        r, w = os.pipe()
-        proc = subprocess.Popen(['Xvfb', '-displayfd', str(w), '-screen', '0', screen, '-nolisten', 'tcp'],
-                                pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(w)
+        proc, name = start_xvfb(screen)
         self.procs.append(proc)
-        with os.fdopen(r) as f:
-            number = f.readline().strip()
-        if not number:
-            raise RuntimeError('Xvfb did not start')
-        return f':{number}'
+        return name
 
     def _start_standin(self, extra):
-        port_file = self.tmp / 'port'
         self.log = self.tmp / 'requests.log'
         self.log.touch()
-        proc = subprocess.Popen(['python3', str(STANDIN), '--port-file', str(port_file), '--log', str(self.log),
-                                 *extra], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        proc, port = start_standin(self.tmp, '--log', self.log, *extra)
         self.procs.append(proc)
-        return int(wait_until('the stand-in', lambda: port_file.exists() and port_file.read_text().strip()))
+        return port
 
     def _register_default_browser(self):
         """A recording program as the desktop's default handler for http addresses."""
@@ -233,20 +215,7 @@ class Session:
             return next(int(line.split()[1]) for line in f if line.startswith('VmRSS:'))
 
     def descendants(self):
-        children = {}
-        for stat in Path('/proc').glob('[0-9]*/stat'):
-            try:
-                pid, rest = stat.read_text().split(' (', 1)
-                ppid = int(rest.rsplit(') ', 1)[1].split()[1])
-            except (OSError, ValueError, IndexError):
-                continue
-            children.setdefault(ppid, []).append(int(pid))
-        found, todo = [], [self.app.pid]
-        while todo:
-            for child in children.get(todo.pop(), []):
-                found.append(child)
-                todo.append(child)
-        return found
+        return descendants(self.app.pid)
 
     def type(self, text):
         self.xdotool('type', '--delay', '30', text)

@@ -11,8 +11,8 @@ import pathlib
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
-import time
 
 SCREEN = (1920, 1080)
 WAIT = float(os.environ.get('KEYLOOKUP_WAIT', '90'))
@@ -21,17 +21,13 @@ EXE = os.environ.get('KEYLOOKUP_EXE', '')
 PROBE = os.environ.get('KEYLOOKUP_PROBE', '')
 STANDIN = os.environ.get('KEYLOOKUP_STANDIN', '')
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / 'support'))
+from desktop import start_standin, start_xvfb, wait_until  # noqa: E402
+
 
 def wait_for(what, check, timeout=WAIT, every=0.25):
     """Polls check() until it gives something true, and returns that; fails naming what."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = check()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise AssertionError(f'gave up waiting for {what}')
-        time.sleep(every)
+    return wait_until(what, check, timeout, every)
 
 
 def run(args, env, **kw):
@@ -39,21 +35,10 @@ def run(args, env, **kw):
 
 
 class Display:
-    """A private Xvfb; its number comes back through -displayfd, so no number is guessed."""
+    """A private Xvfb."""
 
     def __init__(self):
-        read_end, write_end = os.pipe()
-        self.proc = subprocess.Popen(
-            ['Xvfb', '-displayfd', str(write_end), '-screen', '0', f'{SCREEN[0]}x{SCREEN[1]}x24',
-             '-nolisten', 'tcp', '-noreset'],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as f:
-            number = f.readline().strip()
-        if not number:
-            self.proc.kill()
-            raise RuntimeError('Xvfb did not start')
-        self.name = f':{number}'
+        self.proc, self.name = start_xvfb(f'{SCREEN[0]}x{SCREEN[1]}x24')
 
     def close(self):
         self.proc.terminate()
@@ -64,12 +49,7 @@ class StandIn:
     def __init__(self, folder):
         self.log = folder / 'requests.log'
         self.log.touch()
-        port_file = folder / 'port'
-        self.proc = subprocess.Popen(
-            ['python3', STANDIN, '--port-file', str(port_file), '--log', str(self.log)],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.port = int(wait_for('the stand-in to listen',
-                                 lambda: port_file.exists() and port_file.read_text().strip()))
+        self.proc, self.port = start_standin(folder, '--log', self.log)
 
     def requests(self):
         return self.log.read_bytes().decode('utf-8', 'backslashreplace').splitlines()
