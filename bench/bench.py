@@ -47,27 +47,9 @@ def ms(ns):
 
 # --- processes --------------------------------------------------------------------------------
 
-def parents():
-    out = {}
-    for entry in os.listdir('/proc'):
-        if entry.isdigit():
-            try:
-                stat = Path(f'/proc/{entry}/stat').read_text()
-            except OSError:
-                continue
-            out[int(entry)] = int(stat.rsplit(')', 1)[1].split()[1])
-    return out
-
-
 def tree(pid):
     """pid and all its descendants."""
-    ppid = parents()
-    found, todo = [], [pid]
-    while todo:
-        p = todo.pop()
-        found.append(p)
-        todo.extend(c for c, pp in ppid.items() if pp == p)
-    return found
+    return [pid, *desktop.descendants(pid)]
 
 
 def rss_kb(pid):
