@@ -80,7 +80,15 @@ constexpr bool is_veto_event(EventKind k) {
 }
 
 // The one veto rule every backend applies: the default processing of a veto event is cancelled
-// exactly when a handler ran and gave the result 0.
-constexpr bool cancels(const Answer& a) { return a.handled && a.has_result && a.result == 0; }
+// exactly when a handler ran and gave the result 0. Other events ignore the answer.
+constexpr bool cancels(EventKind k, const Answer& a) {
+    return is_veto_event(k) && a.handled && a.has_result && a.result == 0;
+}
+
+// An input message goes no further when its event was cancelled, or when the handler closed the
+// main window under it.
+constexpr bool drops_input(EventKind k, const Answer& a, bool window_still_exists) {
+    return cancels(k, a) || !window_still_exists;
+}
 
 }  // namespace app

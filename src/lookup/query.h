@@ -10,10 +10,9 @@ namespace lookup {
 // One new text of all pieces in order; each piece is measured once and the result allocated once.
 std::string join(std::initializer_list<std::string_view> pieces);
 
-// Length of the title once percent-encoded: every byte outside A-Z a-z 0-9 - . _ ~ becomes %XX.
+// Length of the title once percent-encoded: every byte outside A-Z a-z 0-9 - . _ ~ becomes %XX
+// (upper-case hex).
 std::size_t escaped_length(std::string_view title);
-// Appends the percent-encoded title (upper-case hex) to out.
-void append_escaped(std::string& out, std::string_view title);
 
 // The search page address for the title: the prefix, then the escaped title, allocated once.
 std::string search_address(std::string_view title);

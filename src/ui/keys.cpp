@@ -6,10 +6,10 @@ namespace ui {
 
 bool claims_enter(const ControlDef& d) { return d.kind == Kind::EditBox && d.edit.multi_line && !d.edit.read_only; }
 
-bool has_default_button() {
+std::optional<Control> default_button() {
     for (const ControlDef& d : controls)
-        if (d.kind == Kind::Button && d.button.is_default) return true;
-    return false;
+        if (d.kind == Kind::Button && d.button.is_default) return d.id;
+    return std::nullopt;
 }
 
 KeyDecision decide_key(int vk, int modifiers, bool key_down, KeyTarget target, const WindowSettings& window) {
@@ -23,7 +23,7 @@ KeyDecision decide_key(int vk, int modifiers, bool key_down, KeyTarget target, c
         break;
     case vk_enter:
         if (!plain || target.claims_enter) break;
-        if (has_default_button()) return KeyDecision::click_default;
+        if (default_button()) return KeyDecision::click_default;
         if (window.enter_moves_focus) return KeyDecision::focus_next;
         break;
     case vk_escape:

@@ -3,12 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "ui/window_def.h"
 
 namespace ui {
 
-inline constexpr int vk_tab = 9, vk_enter = 13, vk_escape = 27, vk_f1 = 112;
+inline constexpr int vk_tab = 9, vk_enter = 13, vk_escape = 27;
 
 enum class KeyDecision : std::uint8_t {
     raise,           // raise the key event of the target (if it is one of ours), then deliver
@@ -30,7 +31,7 @@ KeyDecision decide_key(int vk, int modifiers, bool key_down, KeyTarget target,
 // Whether the target control claims plain Enter for itself.
 bool claims_enter(const ControlDef& d);
 
-// Whether the window has a push button of the default type.
-bool has_default_button();
+// The window's push button of the default type, if it has one.
+std::optional<Control> default_button();
 
 }  // namespace ui

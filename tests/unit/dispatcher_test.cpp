@@ -81,20 +81,25 @@ TEST_F(DispatcherTest, AfterTheEndBeginsNothingRunsAgain) {
     EXPECT_EQ(calls, 0);
 }
 
-TEST(VetoRule, CancelsOnlyAHandledZeroResult) {
+TEST(VetoRule, CancelsOnlyAHandledZeroResultOfAVetoEvent) {
     struct Row {
         const char* label;
+        EventKind kind;
         Answer answer;
         bool cancels;
     };
     const Row rows[] = {
-        {"no handler", {false, false, 0}, false},
-        {"handler without result", {true, false, 0}, false},
-        {"result 0", {true, true, 0}, true},
-        {"result 1", {true, true, 1}, false},
-        {"result -1", {true, true, -1}, false},
+        {"no handler", EventKind::key_down, {false, false, 0}, false},
+        {"handler without result", EventKind::key_down, {true, false, 0}, false},
+        {"result 0", EventKind::key_down, {true, true, 0}, true},
+        {"result 1", EventKind::key_down, {true, true, 1}, false},
+        {"result -1", EventKind::key_down, {true, true, -1}, false},
+        {"result 0 of a mouse press", EventKind::left_down, {true, true, 0}, true},
+        {"result 0 of a closing query", EventKind::closing_query, {true, true, 0}, true},
+        {"result 0 of a click: its answer is ignored", EventKind::click, {true, true, 0}, false},
+        {"result 0 of a content change", EventKind::content_changed, {true, true, 0}, false},
     };
-    for (const Row& r : rows) EXPECT_EQ(app::cancels(r.answer), r.cancels) << r.label;
+    for (const Row& r : rows) EXPECT_EQ(app::cancels(r.kind, r.answer), r.cancels) << r.label;
 }
 
 TEST(VetoRule, WhichEventsCanBeVetoed) {
@@ -104,6 +109,13 @@ TEST(VetoRule, WhichEventsCanBeVetoed) {
     for (EventKind k : {EventKind::click, EventKind::content_changed, EventKind::created, EventKind::got_focus,
                         EventKind::char_input})
         EXPECT_FALSE(app::is_veto_event(k)) << int(k);
+}
+
+TEST(VetoRule, InputIsDroppedWhenCancelledOrWhenTheWindowIsGone) {
+    const Answer none{true, false, 0}, zero{true, true, 0};
+    EXPECT_FALSE(app::drops_input(EventKind::key_down, none, true));
+    EXPECT_TRUE(app::drops_input(EventKind::key_down, zero, true));
+    EXPECT_TRUE(app::drops_input(EventKind::key_down, none, false)) << "the handler closed the window";
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ void raise_focus_changes(GtkWidget* w, Backend* b) {
 
 gboolean on_delete(GtkWidget*, GdkEvent*, gpointer self) {
     // The window asks whether it may close; only a handler's veto keeps it open.
-    return app::cancels(static_cast<Backend*>(self)->raise({.kind = EventKind::closing_query}));
+    return app::cancels(EventKind::closing_query, static_cast<Backend*>(self)->raise({.kind = EventKind::closing_query}));
 }
 
 gboolean paint_background(GtkWidget* fixed, cairo_t* cr, gpointer background) {

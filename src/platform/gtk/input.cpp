@@ -79,7 +79,7 @@ private:
         if (!s.ours) return false;
         call.source = s.control;
         const app::Answer a = b_.raise(call);
-        return app::cancels(a) || !b_.window_exists();
+        return app::drops_input(call.kind, a, b_.window_exists());
     }
 
     bool key(const GdkEventKey& e) {

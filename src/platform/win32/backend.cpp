@@ -240,10 +240,12 @@ LRESULT Backend::on_message(UINT message, WPARAM wp, LPARAM lp) {
             raise({.source = *c, .kind = EventKind::content_changed});
         return 0;
     }
-    case WM_CLOSE:
+    case WM_CLOSE: {
         // Only a handler's veto keeps the window open.
-        if (!app::cancels(raise({.kind = EventKind::closing_query})) && window_) DestroyWindow(window_);
+        const app::Answer may_close = raise({.kind = EventKind::closing_query});
+        if (!app::cancels(EventKind::closing_query, may_close) && window_) DestroyWindow(window_);
         return 0;
+    }
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

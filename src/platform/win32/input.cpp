@@ -53,7 +53,7 @@ private:
         const auto s = source();
         if (!s) return false;
         const app::Answer a = b_.raise({.source = *s, .kind = kind, .args = args, .argc = argc});
-        return app::cancels(a) || !b_.window_exists();
+        return app::drops_input(kind, a, b_.window_exists());
     }
 
     void move_focus(bool backwards) {
@@ -61,11 +61,7 @@ private:
     }
 
     void click_default() {
-        for (const ui::ControlDef& d : ui::controls)
-            if (d.kind == ui::Kind::Button && d.button.is_default) {
-                SendMessageW(b_.hwnd(d.id), BM_CLICK, 0, 0);
-                return;
-            }
+        if (auto button = ui::default_button()) SendMessageW(b_.hwnd(*button), BM_CLICK, 0, 0);
     }
 
     bool key() {
