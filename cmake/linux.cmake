@@ -2,7 +2,6 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GTK REQUIRED IMPORTED_TARGET gtk+-3.0 webkit2gtk-4.1)
 find_package(JPEG REQUIRED)
-find_package(GTest REQUIRED)
 find_program(GLIB_COMPILE_RESOURCES glib-compile-resources REQUIRED)
 
 add_library(keylookup_picture STATIC src/ui/picture_jpeg.cpp)
@@ -30,16 +29,14 @@ add_library(keylookup_gtk OBJECT
   ${resources_c}
 )
 target_link_libraries(keylookup_gtk PUBLIC keylookup_picture PkgConfig::GTK)
+target_compile_definitions(keylookup_gtk PRIVATE KEYLOOKUP_APP_ID="${KEYLOOKUP_APP_ID}")
 
 add_executable(keylookup src/platform/gtk/main.cpp)
 target_link_libraries(keylookup PRIVATE keylookup_gtk)
 
-include(GNUInstallDirs)
-install(TARGETS keylookup)
+include(cmake/linux_install.cmake)
 
-
-install(FILES src/platform/gtk/keylookup.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES src/ui/assets/icon.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
-        RENAME keylookup.png)
-
-add_subdirectory(tests)
+if(KEYLOOKUP_TESTS)
+  find_package(GTest REQUIRED)
+  add_subdirectory(tests)
+endif()

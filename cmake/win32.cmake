@@ -36,13 +36,15 @@ set_property(SOURCE ${win32_dir}/resources.rc APPEND PROPERTY OBJECT_DEPENDS
 target_link_libraries(keylookup PRIVATE keylookup_win32)
 target_link_options(keylookup PRIVATE -municode)
 
-# GoogleTest from Debian's sources, built with the cross compiler. Its warnings are not ours.
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-foreach(t gtest gtest_main gmock gmock_main)
-  target_compile_options(${t} PRIVATE -w)
-endforeach()
+if(KEYLOOKUP_TESTS)
+  # GoogleTest from Debian's sources, built with the cross compiler. Its warnings are not ours.
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(t gtest gtest_main gmock gmock_main)
+    target_compile_options(${t} PRIVATE -w)
+  endforeach()
 
-# tests/CMakeLists.txt also adds the Linux window tests; the Windows build takes only these.
-add_subdirectory(tests/unit)
-add_subdirectory(tests/win32)
+  # tests/CMakeLists.txt also adds the Linux window tests; the Windows build takes only these.
+  add_subdirectory(tests/unit)
+  add_subdirectory(tests/win32)
+endif()

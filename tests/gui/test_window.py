@@ -18,6 +18,8 @@ class MainWindow(unittest.TestCase):
             self.assertEqual((hints.min_width, hints.min_height), (607, 392), 'cannot be made smaller')
             self.assertEqual((hints.max_width, hints.max_height), (607, 392), 'cannot be made larger')
             self.assertIn((32, 32), s.icon_sizes())
+            # Desktops find the window's menu entry and icon by its class: the application id.
+            self.assertEqual(s.window.get_wm_class(), ('example.lanpu.KeyLookup',) * 2)
 
     def test_placement_follows_the_screen_size(self):
         for screen, at in [('1280x1024x24', (333, 301)), ('612x480x24', (0, 29)), ('611x400x24', (-1, -10))]:

@@ -88,8 +88,12 @@ bool Backend::init_component_layer() {
     // Pango reads the font configuration on a thread of its own once its font map exists: made
     // first, that overlaps the toolkit's start instead of holding up the first text layout.
     pango_cairo_font_map_get_default();
+    // Desktops match the window to its desktop entry by this name (WM_CLASS on X11, the app id on
+    // Wayland), so it is the entry's application id rather than the file name.
+    g_set_prgname(KEYLOOKUP_APP_ID);
     // The engine needs the toolkit up before the first window; GTK has nothing to undo at the end.
     display_ = gtk_init_check(nullptr, nullptr);
+    gdk_set_program_class(KEYLOOKUP_APP_ID);  // after the toolkit's own, which capitalises it
     return display_;
 }
 

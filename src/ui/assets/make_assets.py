@@ -5,6 +5,8 @@ Writes, next to this script:
   background.jpg  960x600 brushed-metal window background (baseline JPEG, 96 dpi)
   icon.png        32x32 RGBA application icon (coral tile with an eighth note)
   icon.ico        the same icon as a single 32x32 32-bit Windows icon
+  icons/NxN.png   the icon at the desktop's theme sizes (16 to 256), for menus and launchers
+  icons/scalable.svg  the same drawing as vector shapes
 
 Run from the repository root:
     /usr/bin/python3 src/ui/assets/make_assets.py
@@ -83,57 +85,117 @@ def background(rng):
              progressive=False, optimize=False, dpi=(96, 96), subsampling=0)
 
 
-def icon():
-    S = 8                                   # supersampling factor
-    N = 32 * S
-    y, x = (np.mgrid[0:N, 0:N] + 0.5) / S   # coordinates in icon pixels
+THEME_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
-    # Rounded-square tile: signed distance, radius 6 px.
-    r = 6.0
+# The drawing, in a 32-unit square: a rounded coral tile, an eighth note on it.
+TILE_RADIUS = 6.0
+CORAL = (237, 73, 84)
+HEAD = (12.2, 22.9, 5.2, 3.7, -22)          # centre, half axes, tilt in degrees
+STEM = (15.6, 17.5, 4.5, 22.5)              # left, right, top, bottom
+INK_TOP, INK_BOTTOM = (255, 255, 255), (255, 220, 226)
+
+
+def flag_curves():
+    """The flag as two cubic Bezier curves: the outer edge swells out to the right and sweeps
+    down to a point, the inner edge curls back up to meet the stem."""
+    P = lambda dx, dy: (STEM[1] + dx, STEM[2] + dy)
+    return [(P(-0.3, 0), P(0.6, 3.8), P(7.6, 5.2), P(5.6, 13.2)),
+            (P(5.6, 13.2), P(5.9, 8.6), P(1.2, 7.0), P(-0.3, 6.0))]
+
+
+def ink_span():
+    """Where the note's shading runs from white to pale pink: the stem's top to the head's foot."""
+    return STEM[2], HEAD[1] + HEAD[3]
+
+
+def icon_rgba(n):
+    """The icon drawn at n x n pixels, supersampled and box-filtered."""
+    S = 8 if n <= 64 else 4                 # supersampling factor
+    N = n * S
+    unit = 32 / n                           # drawing units per pixel
+    y, x = (np.mgrid[0:N, 0:N] + 0.5) / S * unit
+
+    # Rounded-square tile: signed distance.
+    r = TILE_RADIUS
     qx = np.abs(x - 16) - (16 - r)
     qy = np.abs(y - 16) - (16 - r)
     dist = np.hypot(np.maximum(qx, 0), np.maximum(qy, 0)) + np.minimum(np.maximum(qx, qy), 0) - r
     tile = (dist <= 0).astype(np.float64)
 
     # Eighth note: tilted oval head, stem from its right side, one flag.
-    hx, hy, a = 12.2, 22.9, np.radians(-22)
+    hx, hy, rx, ry, tilt = HEAD
+    a = np.radians(tilt)
     ex = (x - hx) * np.cos(a) + (y - hy) * np.sin(a)
     ey = -(x - hx) * np.sin(a) + (y - hy) * np.cos(a)
-    note = (ex / 5.2) ** 2 + (ey / 3.7) ** 2 <= 1
-    sx0, sx1, top = 15.6, 17.5, 4.5
-    note |= (x >= sx0) & (x <= sx1) & (y >= top) & (y <= 22.5)
+    note = (ex / rx) ** 2 + (ey / ry) ** 2 <= 1
+    sx0, sx1, top, bottom = STEM
+    note |= (x >= sx0) & (x <= sx1) & (y >= top) & (y <= bottom)
 
-    def bezier(p0, p1, p2, p3, n=48):
-        t = np.linspace(0, 1, n)[:, None]
+    def bezier(p0, p1, p2, p3, k=48):
+        p0, p1, p2, p3 = map(np.array, (p0, p1, p2, p3))
+        t = np.linspace(0, 1, k)[:, None]
         pts = ((1 - t) ** 3 * p0 + 3 * (1 - t) ** 2 * t * p1
                + 3 * (1 - t) * t ** 2 * p2 + t ** 3 * p3)
-        return [(px * S, py * S) for px, py in pts]
+        return [(px * S / unit, py * S / unit) for px, py in pts]
 
-    # Flag: the outer edge swells out to the right and sweeps down to a point,
-    # the inner edge curls back up to meet the stem.
-    P = lambda dx, dy: np.array([sx1 + dx, top + dy])
-    outline = (bezier(P(-0.3, 0), P(0.6, 3.8), P(7.6, 5.2), P(5.6, 13.2))
-               + bezier(P(5.6, 13.2), P(5.9, 8.6), P(1.2, 7.0), P(-0.3, 6.0)))
+    outline = [pt for curve in flag_curves() for pt in bezier(*curve)]
     flag = Image.new("L", (N, N), 0)
     ImageDraw.Draw(flag).polygon(outline, fill=255)
     note |= np.asarray(flag) > 0
 
-    # White at the top of the note shading to pale pink at the bottom.
-    k = np.clip((y - top) / (hy + 3.7 - top), 0, 1)[..., None]
-    ink = (1 - k) * np.array([255, 255, 255.0]) + k * np.array([255, 220, 226.0])
-    coral = np.array([237, 73, 84.0])
-    rgb = np.where(note[..., None], ink, coral)
+    ink_from, ink_to = ink_span()
+    k = np.clip((y - ink_from) / (ink_to - ink_from), 0, 1)[..., None]
+    ink = (1 - k) * np.array(INK_TOP, np.float64) + k * np.array(INK_BOTTOM, np.float64)
+    rgb = np.where(note[..., None], ink, np.array(CORAL, np.float64))
 
-    def down(a):                            # box-filter 8x8 blocks
-        return a.reshape(32, S, 32, S, *a.shape[2:]).mean(axis=(1, 3))
+    def down(a):                            # box-filter S x S blocks
+        return a.reshape(n, S, n, S, *a.shape[2:]).mean(axis=(1, 3))
 
     alpha = down(tile)
     rgba = np.dstack([down(rgb), alpha * 255.0])
     rgba = np.clip(rgba + 0.5, 0, 255).astype(np.uint8)
     rgba[alpha == 0, :3] = 0                # fully transparent corners
-    im = Image.fromarray(rgba, "RGBA")
-    im.save(os.path.join(HERE, "icon.png"), optimize=True)
+    return rgba
+
+
+def icon_svg():
+    """The same drawing as vector shapes, for themes that scale icons themselves."""
+    hx, hy, rx, ry, tilt = HEAD
+    sx0, sx1, top, bottom = STEM
+    ink_from, ink_to = ink_span()
+    hexrgb = lambda c: "#%02x%02x%02x" % c
+    num = lambda v: ("%.2f" % v).rstrip("0").rstrip(".")
+    pt = lambda p: "%s,%s" % (num(p[0]), num(p[1]))
+    flag = "M" + pt(flag_curves()[0][0]) + "".join(
+        " C" + " ".join(pt(p) for p in curve[1:]) for curve in flag_curves()) + " Z"
+    return f"""<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">
+  <defs>
+    <linearGradient id="ink" gradientUnits="userSpaceOnUse" x1="0" y1="{num(ink_from)}" x2="0" y2="{num(ink_to)}">
+      <stop offset="0" stop-color="{hexrgb(INK_TOP)}"/>
+      <stop offset="1" stop-color="{hexrgb(INK_BOTTOM)}"/>
+    </linearGradient>
+  </defs>
+  <rect width="32" height="32" rx="{num(TILE_RADIUS)}" fill="{hexrgb(CORAL)}"/>
+  <g fill="url(#ink)">
+    <ellipse cx="{num(hx)}" cy="{num(hy)}" rx="{num(rx)}" ry="{num(ry)}" transform="rotate({num(tilt)} {num(hx)} {num(hy)})"/>
+    <rect x="{num(sx0)}" y="{num(top)}" width="{num(sx1 - sx0)}" height="{num(bottom - top)}"/>
+    <path d="{flag}"/>
+  </g>
+</svg>
+"""
+
+
+def icon():
+    rgba = icon_rgba(32)
+    Image.fromarray(rgba, "RGBA").save(os.path.join(HERE, "icon.png"), optimize=True)
     write_ico(rgba, os.path.join(HERE, "icon.ico"))
+
+    themed = os.path.join(HERE, "icons")
+    os.makedirs(themed, exist_ok=True)
+    for n in THEME_SIZES:
+        Image.fromarray(icon_rgba(n), "RGBA").save(os.path.join(themed, f"{n}x{n}.png"), optimize=True)
+    with open(os.path.join(themed, "scalable.svg"), "w") as f:
+        f.write(icon_svg())
 
 
 def write_ico(rgba, path):
