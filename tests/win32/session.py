@@ -98,8 +98,8 @@ class Session:
         """An X tool's output on this display."""
         return run(list(args), self.env, timeout=60).stdout
 
-    def start_program(self):
-        return Program(self)
+    def start_program(self, exe=None):
+        return Program(self, exe or EXE)
 
 
 class Program:
@@ -107,9 +107,9 @@ class Program:
 
     CAPTION = '岚谱基调查询 - 岚谱软件'
 
-    def __init__(self, session):
+    def __init__(self, session, exe):
         self.s = session
-        self.proc = subprocess.Popen(['wine', EXE], env=session.env, cwd=session.folder,
+        self.proc = subprocess.Popen(['wine', exe], env=session.env, cwd=session.folder,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.window = wait_for('the main window to be mapped', self._find_window)
 

@@ -12,9 +12,9 @@ ICON = os.environ.get('KEYLOOKUP_ICON', '')
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST, RT_RCDATA = 3, 14, 16, 24, 10
 
 
-def resource(type_id, name=None):
+def resource(type_id, name=None, path=None):
     """The raw bytes of the first resource of a type (and name), through icoutils' wrestool."""
-    args = ['wrestool', '-x', '--raw', f'--type={type_id}'] + ([f'--name={name}'] if name else []) + [EXE]
+    args = ['wrestool', '-x', '--raw', f'--type={type_id}'] + ([f'--name={name}'] if name else []) + [path or EXE]
     return subprocess.run(args, capture_output=True, check=True).stdout
 
 
