@@ -41,17 +41,19 @@ def shorten(text, limit=120):
 
 
 class Session:
-    def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True, refuse=False):
+    def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True, refuse=False,
+                 font=None, scale=None):
+        """font: the desktop's font, as gtk-font-name ("Sans 11"); scale: the display's GDK_SCALE."""
         self.tmp = Path(tempfile.mkdtemp(prefix='keylookup-gui-'))
         self.procs = []
         self.app = self.x = self.stdout = None
         try:
-            self._start(binary, screen, standin_args, default_browser, refuse)
+            self._start(binary, screen, standin_args, default_browser, refuse, font, scale)
         except BaseException:
             self.close()
             raise
 
-    def _start(self, binary, screen, standin_args, default_browser, refuse):
+    def _start(self, binary, screen, standin_args, default_browser, refuse, font, scale):
         self.display_name = self._start_xvfb(screen)
         self.port = self._start_standin(list(standin_args))
         if refuse:
@@ -66,6 +68,12 @@ class Session:
         (self.tmp / 'run').mkdir(mode=0o700)
         if default_browser:
             self._register_default_browser()
+        if font:
+            settings = self.tmp / 'config' / 'gtk-3.0'
+            settings.mkdir(parents=True, exist_ok=True)
+            (settings / 'settings.ini').write_text(f'[Settings]\ngtk-font-name={font}\n')
+        if scale:
+            env['GDK_SCALE'] = str(scale)
         self.stdout = open(self.tmp / 'program.out', 'w+')
         self.app = subprocess.Popen([str(binary)], env=env, stdout=self.stdout, stderr=subprocess.STDOUT)
         self.x = xdisplay.Display(self.display_name)
