@@ -4,6 +4,24 @@
 
 namespace ui {
 
+namespace {
+
+bool starts_without_case(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char p, char t) {
+               return p == (t >= 'A' && t <= 'Z' ? char(t - 'A' + 'a') : t);
+           });
+}
+
+}  // namespace
+
+bool opens_new_window(std::string_view address, bool user_initiated) {
+    // Schemes are case-blind; the host must follow, or there is no web address at all.
+    for (std::string_view scheme : {"http://", "https://"})
+        if (starts_without_case(address, scheme)) return user_initiated && address.size() > scheme.size();
+    return false;
+}
+
 void HtmlViewer::start(const BrowserSettings& settings) {
     set_offline(settings.offline);
     set_silent(settings.silent);

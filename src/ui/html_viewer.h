@@ -11,6 +11,12 @@
 
 namespace ui {
 
+// Whether a page's request for a new window goes to the desktop's browser. Only a user's click
+// opens one, as a browser's pop-up blocker would have it, and only a web address: the desktop
+// starts whatever handler a scheme has, and a page must never choose to open files, shares or
+// another program.
+bool opens_new_window(std::string_view address, bool user_initiated);
+
 class HtmlViewer {
 public:
     // Hands the stored settings to the engine, offline flag first, then the silent flag and the

@@ -41,17 +41,20 @@ def shorten(text, limit=120):
 
 
 class Session:
-    def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True, refuse=False):
+    def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True, refuse=False,
+                 font=None, scale=None, handles=()):
+        """font: the desktop's font, as gtk-font-name ("Sans 11"); scale: the display's GDK_SCALE;
+        handles: more types (x-scheme-handler/smb, text/plain) the recording browser is the default for."""
         self.tmp = Path(tempfile.mkdtemp(prefix='keylookup-gui-'))
         self.procs = []
         self.app = self.x = self.stdout = None
         try:
-            self._start(binary, screen, standin_args, default_browser, refuse)
+            self._start(binary, screen, standin_args, default_browser, refuse, font, scale, handles)
         except BaseException:
             self.close()
             raise
 
-    def _start(self, binary, screen, standin_args, default_browser, refuse):
+    def _start(self, binary, screen, standin_args, default_browser, refuse, font, scale, handles):
         self.display_name = self._start_xvfb(screen)
         self.port = self._start_standin(list(standin_args))
         if refuse:
@@ -65,7 +68,13 @@ class Session:
         env.pop('NO_PROXY', None)
         (self.tmp / 'run').mkdir(mode=0o700)
         if default_browser:
-            self._register_default_browser()
+            self._register_default_browser(handles)
+        if font:
+            settings = self.tmp / 'config' / 'gtk-3.0'
+            settings.mkdir(parents=True, exist_ok=True)
+            (settings / 'settings.ini').write_text(f'[Settings]\ngtk-font-name={font}\n')
+        if scale:
+            env['GDK_SCALE'] = str(scale)
         self.stdout = open(self.tmp / 'program.out', 'w+')
         self.app = subprocess.Popen([str(binary)], env=env, stdout=self.stdout, stderr=subprocess.STDOUT)
         self.x = xdisplay.Display(self.display_name)
@@ -84,8 +93,9 @@ class Session:
         self.procs.append(proc)
         return port
 
-    def _register_default_browser(self):
-        """A recording program as the desktop's default handler for http addresses."""
+    def _register_default_browser(self, handles):
+        """A recording program as the desktop's default handler for http addresses (and handles)."""
+        types = ['x-scheme-handler/http', 'x-scheme-handler/https', *handles]
         recorder = self.tmp / 'browser.sh'
         recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$1" >> "{self.opened_file}"\n')
         recorder.chmod(0o755)
@@ -93,12 +103,11 @@ class Session:
         apps.mkdir(parents=True)
         (apps / 'recording-browser.desktop').write_text(
             '[Desktop Entry]\nType=Application\nName=Recording browser\n'
-            f'Exec={recorder} %u\nMimeType=x-scheme-handler/http;x-scheme-handler/https;\n')
+            f'Exec={recorder} %u\nMimeType={"".join(t + ";" for t in types)}\n')
         config = self.tmp / 'config'
         config.mkdir(parents=True, exist_ok=True)
         (config / 'mimeapps.list').write_text(
-            '[Default Applications]\nx-scheme-handler/http=recording-browser.desktop\n'
-            'x-scheme-handler/https=recording-browser.desktop\n')
+            '[Default Applications]\n' + ''.join(f'{t}=recording-browser.desktop\n' for t in types))
 
     def close(self):
         if self.app and self.app.poll() is None:

@@ -125,16 +125,63 @@ def alert_page():
                 ALERT_SCRIPT)
 
 
+# What a result page may hold that asks for a new window, each in its own box at a fixed place
+# (left, top; 280 x 30 pixels), so a test can click it: (id, element).
+NEW_WINDOW_ITEMS = [
+    ('blank-http', '<a target="_blank" href="http://{main}/opened/blank">新窗口 http</a>'),
+    ('blank-https', '<a target="_blank" href="https://{key}/opened/secure">新窗口 https</a>'),
+    ('script-open', '<button onclick="window.open(\'http://{key}/opened/script\')">脚本打开</button>'),
+    ('plain-link', '<a href="http://{key}/m/search.php?q=Neon%20Rain">本窗口</a>'),
+    ('blank-file', '<a target="_blank" href="file:///etc/hostname">文件</a>'),
+    ('blank-custom', '<a target="_blank" href="keylookup-test:opened">自定义</a>'),
+    ('blank-smb', '<a target="_blank" href="smb://{main}/share">共享</a>'),
+    ('script-file', '<button onclick="window.open(\'file:///etc/hostname\')">脚本文件</button>'),
+]
+NEW_WINDOW_BOX = (280, 30)
+
+
+def new_window_place(index):
+    """Where item index sits in the page: two columns, rows 40 pixels apart."""
+    return (index % 2) * 300, (index // 2) * 40
+
+
+NEW_WINDOW_SCRIPT = """
+window.addEventListener('load', function () {
+  // Nobody clicked: a pop-up blocker drops this.
+  window.open("http://%s/opened/on-load");
+  new Image().src = "/new-windows-loaded";
+});
+"""
+
+
+def new_window_page(main_host, key_host):
+    boxes = ''.join(
+        f'<div id="{name}" style="position:absolute;left:{x}px;top:{y}px;'
+        f'width:{NEW_WINDOW_BOX[0]}px;height:{NEW_WINDOW_BOX[1]}px">'
+        + element.format(main=esc(main_host), key=esc(key_host)).replace(
+            '>', ' style="display:block;width:100%;height:100%;margin:0">', 1)
+        + '</div>'
+        for i, (name, element) in enumerate(NEW_WINDOW_ITEMS)
+        for x, y in [new_window_place(i)])
+    return page('new windows', f'<main id="new-windows" style="margin:0">{boxes}</main>',
+                NEW_WINDOW_SCRIPT % main_host)
+
+
 def error_page(marker, heading, detail):
     return page(esc(heading), f'<main id="{marker}"><h1>{esc(heading)}</h1>'
                               f'<p>{esc(detail)}</p></main>')
 
 
-def route(host, path, query, main_host, key_host, dialogs=False):
+def route(host, path, query, main_host, key_host, dialogs=False, new_windows=False):
     """Return (status, html) for a GET of path?query on host."""
+    start = lambda: start_page(key_host)  # noqa: E731
+    if dialogs:
+        start = alert_page
+    if new_windows:
+        start = lambda: new_window_page(main_host, key_host)  # noqa: E731
     pages = {
         main_host: {'/': lambda: root_page(main_host),
-                    '/dy/jd/index.html': alert_page if dialogs else lambda: start_page(key_host),
+                    '/dy/jd/index.html': start,
                     '/test/alert.html': alert_page},
         key_host: {'/': lambda: root_page(key_host),
                    '/m/search.php': lambda: search_page(query)},
@@ -199,7 +246,8 @@ class Handler(BaseHTTPRequestHandler):
     def answer(self):
         if self.command in ('GET', 'HEAD'):
             self.reply(*route(*self.target(), self.server.main_host,
-                              self.server.key_host, self.server.dialogs))
+                              self.server.key_host, self.server.dialogs,
+                              self.server.new_windows))
         else:
             self.reply(405, error_page('bad-method', '405 Method Not Allowed',
                                        f'{self.command} is not served here.'),
@@ -235,6 +283,7 @@ class StandIn(ThreadingHTTPServer):
         super().__init__(('127.0.0.1', port), Handler)
         self.mode = mode
         self.dialogs = False
+        self.new_windows = False
         self.main_host = main_host.lower()
         self.key_host = key_host.lower()
         self.log_file = open(log_path, 'ab') if log_path else None
@@ -282,6 +331,9 @@ def main(argv=None):
     ap.add_argument('--key-host', default='jidiao.lanpu.example')
     ap.add_argument('--dialogs', action='store_true',
                     help='the start page raises alert, confirm and prompt, then requests /dialogs-done')
+    ap.add_argument('--new-windows', action='store_true',
+                    help='the start page holds links and buttons that ask for new windows, '
+                         'and asks for one itself on load, then requests /new-windows-loaded')
     ap.add_argument('--mode', default='normal',
                     choices=['normal', 'slow', 'garbage', 'close'])
     args = ap.parse_args(argv)
@@ -294,6 +346,7 @@ def main(argv=None):
 
     server = StandIn(args.port, args.mode, args.main_host, args.key_host, args.log, args.stamp_log)
     server.dialogs = args.dialogs
+    server.new_windows = args.new_windows
     port = server.server_address[1]
     try:
         if args.port_file:

@@ -69,4 +69,35 @@ TEST(HtmlViewer, WritesThroughTheGuiServices) {
     EXPECT_EQ(v.calls.size(), 1u) << "not a property of the view";
 }
 
+TEST(HtmlViewer, OnlyAClickedWebAddressOpensANewWindow) {
+    struct Row {
+        const char* address;
+        bool user_initiated;
+        bool opens;
+    };
+    const Row rows[] = {
+        {"http://www.lanpu.example/", true, true},
+        {"https://jidiao.lanpu.example/m/search.php?q=a", true, true},
+        {"HTTPS://www.lanpu.example/", true, true},
+        {"hTtP://www.lanpu.example/", true, true},
+        {"http://www.lanpu.example/", false, false},  // a script opening windows on its own
+        {"file:///etc/passwd", true, false},
+        {"smb://server/share", true, false},
+        {"keylookup-handler:run", true, false},
+        {"javascript:alert(1)", true, false},
+        {"about:blank", true, false},
+        {"data:text/html,<b>x</b>", true, false},
+        {"", true, false},
+        {"http:", true, false},
+        {"http://", true, false},
+        {"https:/www.lanpu.example/", true, false},
+        {"httpx://www.lanpu.example/", true, false},
+        {" http://www.lanpu.example/", true, false},
+        {"ftp://www.lanpu.example/", true, false},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(ui::opens_new_window(r.address, r.user_initiated), r.opens)
+            << r.address << (r.user_initiated ? " clicked" : " unclicked");
+}
+
 }  // namespace

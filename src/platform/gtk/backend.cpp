@@ -19,9 +19,14 @@ namespace {
 constexpr const char* icon_resource = "/keylookup/icon.png";
 
 // Standard controls in the theme's look, but with the tight padding of a fixed dialog layout, so
-// that every caption fits the rectangle it was laid out for.
+// that every caption fits the rectangle it was laid out for. The layout was drawn for a 12-pixel
+// GUI font: the controls keep the desktop's family but not its size, which would push texts out of
+// their rectangles and buttons over their neighbours. Pixels here are logical ones, so a scaled
+// display scales the text with everything else. The page in the browser view keeps its own fonts.
+constexpr const char* control_class = "layout-control";
 constexpr const char* layout_css =
-    "button { padding: 0 4px; min-height: 0; min-width: 0; }"
+    ".layout-control { font-size: 12px; }"
+    "button { padding: 0 2px; min-height: 0; min-width: 0; }"
     "entry { min-height: 0; padding-top: 0; padding-bottom: 0; }";
 
 void on_click(GtkButton* button, gpointer self) {
@@ -172,6 +177,7 @@ bool Backend::build_main_window() {
         widgets_[static_cast<std::size_t>(ui::index_of(it->id))] = w;
         gtk_widget_set_size_request(w, it->rect.width, it->rect.height);
         gtk_widget_set_sensitive(w, it->enabled);
+        if (it->kind != ui::Kind::HtmlViewer) gtk_style_context_add_class(gtk_widget_get_style_context(w), control_class);
         gtk_fixed_put(GTK_FIXED(fixed), w, it->rect.left, it->rect.top);
         raise_focus_changes(w, this);
     }

@@ -53,7 +53,7 @@ private:
     GtkWidget* window_ = nullptr;
     std::array<GtkWidget*, ui::control_count> widgets_{};
     Background background_;
-    Browser browser_;
+    Browser browser_{*this};
 };
 
 }  // namespace platform::gtk

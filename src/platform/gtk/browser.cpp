@@ -23,6 +23,15 @@ gboolean on_decide_policy(WebKitWebView*, WebKitPolicyDecision* decision, WebKit
     return TRUE;
 }
 
+// The engine drops a page's new window unless we give it a view; we give none and hand a clicked
+// web address to the desktop's browser instead, as the engine on Windows would open it in one.
+GtkWidget* on_create(WebKitWebView*, WebKitNavigationAction* action, gpointer gui) {
+    const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+    if (uri && ui::opens_new_window(uri, webkit_navigation_action_is_user_gesture(action)))
+        static_cast<app::Gui*>(gui)->open_external(uri);
+    return nullptr;
+}
+
 }  // namespace
 
 GtkWidget* Browser::create(const ui::BrowserSettings& settings) {
@@ -32,6 +41,7 @@ GtkWidget* Browser::create(const ui::BrowserSettings& settings) {
     webkit_settings_set_zoom_text_only(webkit_web_view_get_settings(view_), TRUE);
     g_signal_connect(view_, "script-dialog", G_CALLBACK(on_script_dialog), this);
     g_signal_connect(view_, "decide-policy", G_CALLBACK(on_decide_policy), this);
+    g_signal_connect(view_, "create", G_CALLBACK(on_create), &gui_);
     g_signal_connect(view_, "destroy", G_CALLBACK(+[](GtkWidget*, gpointer self) {
                          static_cast<Browser*>(self)->view_ = nullptr;
                      }),

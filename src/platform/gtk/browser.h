@@ -3,6 +3,7 @@
 
 #include <gtk/gtk.h>
 
+#include "app/gui.h"
 #include "ui/html_viewer.h"
 
 typedef struct _WebKitWebView WebKitWebView;
@@ -11,6 +12,9 @@ namespace platform::gtk {
 
 class Browser final : public ui::HtmlViewer {
 public:
+    // New windows a page asks for open outside, through the GUI services' external opening.
+    explicit Browser(app::Gui& gui) : gui_(gui) {}
+
     // The view, with the stored settings applied and its address already loading.
     GtkWidget* create(const ui::BrowserSettings& settings);
 
@@ -21,6 +25,7 @@ private:
     void engine_offline(bool) override {}
     void engine_text_size(int level) override;
 
+    app::Gui& gui_;
     WebKitWebView* view_ = nullptr;
 };
 
