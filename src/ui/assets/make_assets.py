@@ -4,7 +4,8 @@
 Writes, next to this script:
   background.jpg  960x600 brushed-metal window background (baseline JPEG, 96 dpi)
   icon.png        32x32 RGBA application icon (coral tile with an eighth note)
-  icon.ico        the same icon as a single 32x32 32-bit Windows icon
+  icon.ico        the same icon for Windows, drawn at 16, 24, 32, 48 and 256 px
+                  (32-bit with alpha; the 256 px image PNG-compressed)
 
 Run from the repository root:
     /usr/bin/python3 src/ui/assets/make_assets.py
@@ -12,6 +13,7 @@ Run from the repository root:
 Needs Debian's python3-pil and python3-numpy. Output is deterministic: the
 random generator is seeded, so re-running produces identical files.
 """
+import io
 import os
 import struct
 
@@ -83,10 +85,21 @@ def background(rng):
              progressive=False, optimize=False, dpi=(96, 96), subsampling=0)
 
 
+ICO_SIZES = (16, 24, 32, 48, 256)
+
+
 def icon():
+    im = Image.fromarray(draw_icon(32), "RGBA")
+    im.save(os.path.join(HERE, "icon.png"), optimize=True)
+    write_ico([draw_icon(n) for n in ICO_SIZES], os.path.join(HERE, "icon.ico"))
+
+
+def draw_icon(n):
+    """The icon at n x n pixels, RGBA; the shapes are laid out on a 32-unit grid."""
     S = 8                                   # supersampling factor
-    N = 32 * S
-    y, x = (np.mgrid[0:N, 0:N] + 0.5) / S   # coordinates in icon pixels
+    N = n * S
+    unit = 32 / n                           # grid units per output pixel
+    y, x = (np.mgrid[0:N, 0:N] + 0.5) / S * unit   # coordinates in grid units
 
     # Rounded-square tile: signed distance, radius 6 px.
     r = 6.0
@@ -107,7 +120,7 @@ def icon():
         t = np.linspace(0, 1, n)[:, None]
         pts = ((1 - t) ** 3 * p0 + 3 * (1 - t) ** 2 * t * p1
                + 3 * (1 - t) * t ** 2 * p2 + t ** 3 * p3)
-        return [(px * S, py * S) for px, py in pts]
+        return [(px * S / unit, py * S / unit) for px, py in pts]
 
     # Flag: the outer edge swells out to the right and sweeps down to a point,
     # the inner edge curls back up to meet the stem.
@@ -124,33 +137,46 @@ def icon():
     coral = np.array([237, 73, 84.0])
     rgb = np.where(note[..., None], ink, coral)
 
-    def down(a):                            # box-filter 8x8 blocks
-        return a.reshape(32, S, 32, S, *a.shape[2:]).mean(axis=(1, 3))
+    def down(a):                            # box-filter SxS blocks
+        return a.reshape(n, S, n, S, *a.shape[2:]).mean(axis=(1, 3))
 
     alpha = down(tile)
     rgba = np.dstack([down(rgb), alpha * 255.0])
     rgba = np.clip(rgba + 0.5, 0, 255).astype(np.uint8)
     rgba[alpha == 0, :3] = 0                # fully transparent corners
-    im = Image.fromarray(rgba, "RGBA")
-    im.save(os.path.join(HERE, "icon.png"), optimize=True)
-    write_ico(rgba, os.path.join(HERE, "icon.ico"))
+    return rgba
 
 
-def write_ico(rgba, path):
-    """Classic single-image .ico: 32x32, 32 bpp BGRA DIB plus AND mask."""
+def ico_image(rgba):
+    """One image of an .ico: a 32 bpp BGRA DIB plus AND mask, or a PNG at 256 px, which
+    Windows reads that way only."""
     n = rgba.shape[0]
+    if n >= 256:
+        out = io.BytesIO()
+        Image.fromarray(rgba, "RGBA").save(out, "PNG", optimize=True)
+        return out.getvalue()
     bgra = rgba[::-1, :, [2, 1, 0, 3]].tobytes()   # bottom-up rows
     mask_row = ((n + 31) // 32) * 4
     andmask = bytearray()
     for row in rgba[::-1, :, 3]:
         bits = np.packbits(row == 0).tobytes()
         andmask += bits + b"\0" * (mask_row - len(bits))
-    dib = struct.pack("<IiiHHIIiiII", 40, n, 2 * n, 1, 32, 0,
-                      len(bgra) + len(andmask), 0, 0, 0, 0) + bgra + bytes(andmask)
-    header = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(dib), 6 + 16)
+    return struct.pack("<IiiHHIIiiII", 40, n, 2 * n, 1, 32, 0,
+                       len(bgra) + len(andmask), 0, 0, 0, 0) + bgra + bytes(andmask)
+
+
+def write_ico(images, path):
+    """.ico with one 32-bit image per size, smallest first."""
+    data = [ico_image(rgba) for rgba in images]
+    header = struct.pack("<HHH", 0, 1, len(data))
+    offset = len(header) + 16 * len(data)
+    entries = b""
+    for rgba, blob in zip(images, data):
+        n = rgba.shape[0]
+        entries += struct.pack("<BBBBHHII", n % 256, n % 256, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
     with open(path, "wb") as f:
-        f.write(header + entry + dib)
+        f.write(header + entries + b"".join(data))
 
 
 if __name__ == "__main__":
