@@ -7,7 +7,7 @@ control's rectangle is scaled by its edges, so controls that met still meet.
 
 import unittest
 
-from session import Session
+from session import Session, wait_for
 from test_window import CONTROLS, rect_of
 
 DPI = 144
@@ -126,6 +126,24 @@ class Scaled(unittest.TestCase):
                 self.assertGreaterEqual(min(left, top), margin, f'text {box} in {rect}')
                 self.assertLessEqual(right, rect[2] - margin, f'text {box} in {rect}')
                 self.assertLessEqual(bottom, rect[3] - margin, f'text {box} in {rect}')
+
+
+class ScaledInput(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.program = session.start_program()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.program.close()
+
+    def test_a_click_at_a_buttons_scaled_place_presses_it(self):
+        # In the 96-dpi layout this point is on the home button; in the scaled one, on this one.
+        left, top, width, height = RECT['按钮3']
+        before = len(session.opened_addresses())
+        self.program.click(left + width - 10, top + height // 2)
+        wait_for('the button to open its site', lambda: len(session.opened_addresses()) > before)
+        self.assertEqual(session.opened_addresses()[before:], ['http://jidiao.lanpu.example/'])
 
 
 if __name__ == '__main__':
