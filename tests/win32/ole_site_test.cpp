@@ -21,18 +21,22 @@ struct Seen {
     DWORD flags = 0;
 };
 
-// Lives on the stack of the test, so its reference count only has to be answered.
-struct StandInControl final : IOleObject {
-    Seen& seen;
-    explicit StandInControl(Seen& s) : seen(s) {}
-
+// An object of one interface that lives on the test's stack: its reference count only has to be
+// answered.
+template <typename Interface>
+struct OnStack : Interface {
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid != IID_IUnknown && iid != IID_IOleObject) return *out = nullptr, E_NOINTERFACE;
-        *out = static_cast<IOleObject*>(this);
+        if (iid != IID_IUnknown && iid != __uuidof(Interface)) return *out = nullptr, E_NOINTERFACE;
+        *out = static_cast<Interface*>(this);
         return S_OK;
     }
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
     STDMETHODIMP_(ULONG) Release() override { return 1; }
+};
+
+struct StandInControl final : OnStack<IOleObject> {
+    Seen& seen;
+    explicit StandInControl(Seen& s) : seen(s) {}
 
     STDMETHODIMP SetClientSite(IOleClientSite* site) override {
         if (!site) return S_OK;
@@ -69,17 +73,9 @@ struct StandInControl final : IOleObject {
     STDMETHODIMP SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
 };
 
-struct StandInFactory final : IClassFactory {
+struct StandInFactory final : OnStack<IClassFactory> {
     StandInControl& control;
     explicit StandInFactory(StandInControl& c) : control(c) {}
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) return *out = nullptr, E_NOINTERFACE;
-        *out = static_cast<IClassFactory*>(this);
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (outer) return *out = nullptr, CLASS_E_NOAGGREGATION;
         return control.QueryInterface(iid, out);
