@@ -282,6 +282,7 @@ LRESULT Backend::on_message(UINT message, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED: {
         // Moved to a display of another scale: the system's suggested rectangle keeps the window
         // under the pointer at the new scale's size.
+        if (HIWORD(wp) == 0) return 0;  // no scale at all: nothing to lay out by
         dpi_ = HIWORD(wp);
         if (const auto* suggested = reinterpret_cast<const RECT*>(lp))
             SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
