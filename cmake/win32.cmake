@@ -18,6 +18,7 @@ add_library(keylookup_win32 STATIC
   ${win32_dir}/backend.cpp
   ${win32_dir}/background.cpp
   ${win32_dir}/browser.cpp
+  ${win32_dir}/dpi.cpp
   ${win32_dir}/input.cpp
   ${win32_dir}/label.cpp
   ${win32_dir}/ole_site.cpp

@@ -47,12 +47,18 @@ void report(const char* what, HWND w, HWND parent) {
 }  // namespace
 
 int main() {
+    // Sees what the program sees, in real pixels: a program unaware of the display's scale is given
+    // every rectangle shrunk to 96 dpi.
+    SetProcessDPIAware();
     HWND main = FindWindowW(L"KeylookupMainWindow", nullptr);
     if (!main) {
         std::printf("error no main window\n");
         return 1;
     }
     std::printf("screen %d,%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    HDC screen = GetDC(nullptr);
+    std::printf("dpi %d\n", GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
     report("main", main, nullptr);
     for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) report("child", c, main);
     GUITHREADINFO info{};

@@ -59,9 +59,10 @@ class StandIn:
 
 
 class Session:
-    """The display, the stand-in and a Wine environment shared by the program runs of a test module."""
+    """The display, the stand-in and a Wine environment shared by the program runs of a test module,
+    at a display scale of its own (dpi, 96 being 100 %)."""
 
-    def __init__(self):
+    def __init__(self, dpi=96):
         if not EXE:
             raise RuntimeError('KEYLOOKUP_EXE is not set; run these tests through ctest')
         self.folder = pathlib.Path(tempfile.mkdtemp(prefix='keylookup-win32-'))
@@ -80,6 +81,19 @@ class Session:
             self.env.pop(name, None)
         # Wine's helper processes belong to the display they were started on: begin afresh here.
         self.stop_wine()
+        self.dpi = dpi
+        self.set_dpi(dpi)
+
+    def set_dpi(self, dpi):
+        """The scale Wine gives every display, as its configuration sets it; written every time, so
+        that no earlier module's scale is left in the shared prefix. Processes read it as they
+        start, so none of the old scale may stay running."""
+        key = r'HKCU\Control Panel\Desktop'
+        result = run(['wine', 'reg', 'add', key, '/v', 'LogPixels', '/t', 'REG_DWORD', '/d', str(dpi), '/f'],
+                     self.env, timeout=WAIT)
+        if result.returncode != 0:
+            raise RuntimeError(f'could not set the display scale: {result.stderr}')
+        self.stop_wine()
 
     def stop_wine(self):
         run(['wineserver', '-k'], self.env, timeout=60)
@@ -87,6 +101,8 @@ class Session:
 
     def close(self):
         self.stop_wine()
+        if self.dpi != 96:
+            self.set_dpi(96)  # the programs run outside a session find the prefix as it was
         self.standin.close()
         self.display.close()
         shutil.rmtree(self.folder, ignore_errors=True)
@@ -135,6 +151,11 @@ class Program:
         return (field('Absolute upper-left X'), field('Absolute upper-left Y'), field('Width'),
                 field('Height'))
 
+    def icon_sizes(self):
+        """The sizes of the icons the window hands to X for its title bar and task bar."""
+        out = self.s.x('xprop', '-id', self.window, '_NET_WM_ICON')
+        return [(int(w), int(h)) for w, h in re.findall(r'Icon \((\d+) x (\d+)\)', out)]
+
     def probe(self):
         """What Windows itself says of the window: its outer rectangle, styles and controls."""
         out = subprocess.run(['wine', PROBE], env=self.s.env, capture_output=True, timeout=WAIT,
@@ -149,6 +170,8 @@ class Program:
                 report['children'].append(fields)
             elif kind == 'screen':
                 report['screen'] = tuple(int(v) for v in rest.split(','))
+            elif kind == 'dpi':
+                report['dpi'] = int(rest)
             else:
                 report[kind] = fields
         return report

@@ -5,6 +5,7 @@ import re
 import struct
 import subprocess
 import unittest
+import xml.etree.ElementTree as ET
 
 EXE = os.environ.get('KEYLOOKUP_EXE', '')
 ICON = os.environ.get('KEYLOOKUP_ICON', '')
@@ -81,20 +82,40 @@ class Resources(unittest.TestCase):
         self.assertEqual(translation_key, 'Translation')
         self.assertEqual(struct.unpack('<HH', translation), (0x0804, 1200))
 
-    def test_icon_is_the_one_32x32_32_bit_picture_of_the_asset(self):
-        count, entries = icon_directory(resource(RT_GROUP_ICON), 14)
-        self.assertEqual(count, 1)
-        width, height, bits, size, icon_id = entries[0]
-        self.assertEqual((width, height, bits), (32, 32, 32))
+    def test_icon_has_every_size_the_system_asks_for_each_the_assets_picture(self):
+        _, entries = icon_directory(resource(RT_GROUP_ICON), 14)
         with open(ICON, 'rb') as f:
             original = f.read()
-        _, [(_, _, _, asset_size, offset)] = icon_directory(original, 16)
-        image = resource(RT_ICON, icon_id)
-        self.assertEqual((size, image), (asset_size, original[offset:offset + asset_size]))
+        _, asset = icon_directory(original, 16)
+        self.assertEqual(sorted((w, h, bits) for w, h, bits, _, _ in entries),
+                         [(n, n, 32) for n in (16, 24, 32, 48, 256)])
+        for (width, _, _, size, icon_id), (_, _, _, asset_size, offset) in zip(entries, asset):
+            with self.subTest(width):
+                self.assertEqual((size, resource(RT_ICON, icon_id)), (asset_size, original[offset:offset + asset_size]))
 
-    def test_manifest_asks_for_common_controls_6(self):
-        manifest = resource(RT_MANIFEST, 1).decode('utf-8')
-        self.assertRegex(manifest, r'name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0"')
+    def test_manifest_declares_the_systems_scale_support_and_privileges(self):
+        manifest = ET.fromstring(resource(RT_MANIFEST, 1))
+        v1, v3 = '{urn:schemas-microsoft-com:asm.v1}', '{urn:schemas-microsoft-com:asm.v3}'
+        compat = '{urn:schemas-microsoft-com:compatibility.v1}'
+        identities = [e.attrib for e in manifest.iter(f'{v1}assemblyIdentity')]
+        self.assertIn(('Microsoft.Windows.Common-Controls', '6.0.0.0'),
+                      [(i.get('name'), i.get('version')) for i in identities])
+        levels = [e.attrib for e in manifest.iter(f'{v3}requestedExecutionLevel')]
+        self.assertEqual(levels, [{'level': 'asInvoker', 'uiAccess': 'false'}])
+        systems = {e.get('Id') for e in manifest.iter(f'{compat}supportedOS')}
+        self.assertEqual(systems, {
+            '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}',  # 7
+            '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}',  # 8
+            '{1f676c76-80e1-4239-95bb-83d0f6d0da78}',  # 8.1
+            '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}',  # 10 and 11
+        })
+        # Each setting counts only in its own namespace. Per-monitor version 2 where the system has
+        # it; the one system-wide scale on every system before it.
+        settings = {e.tag: e.text.strip() for e in manifest.iter() if e.tag.endswith(('}dpiAware', '}dpiAwareness'))}
+        self.assertEqual(settings, {
+            '{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware': 'true',
+            '{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness': 'PerMonitorV2, System',
+        })
 
     def test_background_picture_is_embedded_whole(self):
         with open(os.path.join(os.path.dirname(ICON), 'background.jpg'), 'rb') as f:

@@ -138,6 +138,9 @@ class StartUp(WithProgram):
                     self.assertTrue(ex & WS_EX_TRANSPARENT)
                     self.assertFalse(style & WS_TABSTOP)
 
+    def test_window_icons_are_the_standard_sizes(self):
+        self.assertEqual(self.program.icon_sizes(), [(32, 32), (16, 16)])
+
     def test_edit_box_has_the_focus_at_first_showing(self):
         focus = self.report.get('focus')
         self.assertIsNotNone(focus, 'nothing has the focus')

@@ -39,21 +39,19 @@ DWORD window_style(const ui::WindowSettings& s) {
     return style;
 }
 
-HWND create_button(HWND parent, const ui::ControlDef& def, int id, HINSTANCE instance) {
+HWND create_button(HWND parent, const ui::ControlDef& def, const ui::Rect& at, int id, HINSTANCE instance) {
     DWORD style = WS_CHILD | WS_TABSTOP | BS_MULTILINE | BS_CENTER | BS_VCENTER;
     style |= def.button.is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-    return CreateWindowExW(0, L"BUTTON", wide(def.text).c_str(), style, def.rect.left, def.rect.top,
-                           def.rect.width, def.rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           instance, nullptr);
+    return CreateWindowExW(0, L"BUTTON", wide(def.text).c_str(), style, at.left, at.top, at.width, at.height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
-HWND create_edit(HWND parent, const ui::ControlDef& def, int id, HINSTANCE instance) {
+HWND create_edit(HWND parent, const ui::ControlDef& def, const ui::Rect& at, int id, HINSTANCE instance) {
     DWORD style = WS_CHILD | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
     if (def.edit.multi_line) style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
     if (def.edit.read_only) style |= ES_READONLY;
-    HWND w = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", wide(def.text).c_str(), style, def.rect.left, def.rect.top,
-                             def.rect.width, def.rect.height, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    HWND w = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", wide(def.text).c_str(), style, at.left, at.top, at.width,
+                             at.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     // 0 lifts the control's own small default to the platform's maximum.
     if (w) SendMessageW(w, EM_SETLIMITTEXT, static_cast<WPARAM>(def.edit.max_length > 0 ? def.edit.max_length : 0), 0);
     return w;
@@ -94,15 +92,16 @@ std::optional<Control> Backend::control_containing(HWND w) const {
 
 HWND Backend::create_control(const ui::ControlDef& def) {
     const int id = ui::index_of(def.id) + 1;  // 0 is no identifier
+    const ui::Rect at = placed(def);
     switch (def.kind) {
     case ui::Kind::Button:
-        return create_button(window_, def, id, instance_);
+        return create_button(window_, def, at, id, instance_);
     case ui::Kind::EditBox:
-        return create_edit(window_, def, id, instance_);
+        return create_edit(window_, def, at, id, instance_);
     case ui::Kind::TransLabel:
-        return create_label(window_, def, id);
+        return create_label(window_, def, at, id);
     case ui::Kind::HtmlViewer:
-        return browser_.create(window_, def, id);
+        return browser_.create(window_, def, at, id);
     case ui::Kind::window:
         break;
     }
@@ -117,8 +116,8 @@ bool Backend::build_main_window() {
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = window_proc;
     wc.hInstance = instance_;
-    wc.hIcon = load_icon(instance_, 32, 32);
-    // From the one 32x32 image; the system scales it.
+    // The class's icons are for the system's scale; the window sets its own for its display.
+    wc.hIcon = load_icon(instance_, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     wc.hIconSm = load_icon(instance_, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = nullptr;  // the background picture covers the whole client area
@@ -132,14 +131,20 @@ bool Backend::build_main_window() {
     CreateWindowExW(WS_EX_APPWINDOW, main_class, wide(s.caption).c_str(), window_style(s), at.x, at.y,
                     s.outer_width, s.outer_height, nullptr, nullptr, instance_, this);
     if (!window_) return false;
-    // The layout needs exactly this outer size, whatever the frame metrics made of it.
+    // Only now is it known which display the window is on, and that display's scale. The layout
+    // needs exactly the scaled outer size, whatever the frame metrics made of it, centred by it.
+    dpi_ = window_dpi(window_);
+    const int width = ui::scaled(s.outer_width, dpi_), height = ui::scaled(s.outer_height, dpi_);
+    const ui::Point scaled_at = ui::centred(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width,
+                                            height);
     RECT outer;
-    if (GetWindowRect(window_, &outer) &&
-        (outer.right - outer.left != s.outer_width || outer.bottom - outer.top != s.outer_height))
-        SetWindowPos(window_, nullptr, 0, 0, s.outer_width, s.outer_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (GetWindowRect(window_, &outer) && (outer.left != scaled_at.x || outer.top != scaled_at.y ||
+                                           outer.right - outer.left != width || outer.bottom - outer.top != height))
+        SetWindowPos(window_, nullptr, scaled_at.x, scaled_at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    set_icons();
 
     // Created bottom first; then stacked in the table's order, topmost first.
-    auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    auto font = reinterpret_cast<WPARAM>(font_.at(dpi_));
     for (auto it = ui::controls.rbegin(); it != ui::controls.rend(); ++it) {
         HWND w = create_control(*it);
         if (!w) return false;
@@ -196,6 +201,33 @@ LRESULT CALLBACK Backend::window_proc(HWND w, UINT message, WPARAM wp, LPARAM lp
     return self->on_message(message, wp, lp);
 }
 
+void Backend::lay_out() {
+    auto font = reinterpret_cast<WPARAM>(font_.at(dpi_));
+    for (const ui::ControlDef& d : ui::controls) {
+        HWND c = hwnd(d.id);
+        if (!c) continue;
+        const ui::Rect r = placed(d);
+        SetWindowPos(c, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(c, WM_SETFONT, font, TRUE);
+    }
+    set_icons();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Backend::set_icons() {
+    // At the sizes the system asks for at this scale, picked from the icon's several images.
+    const int sizes[2][2] = {{metric_for_dpi(SM_CXICON, dpi_), metric_for_dpi(SM_CYICON, dpi_)},
+                             {metric_for_dpi(SM_CXSMICON, dpi_), metric_for_dpi(SM_CYSMICON, dpi_)}};
+    const WPARAM kinds[2] = {ICON_BIG, ICON_SMALL};
+    for (int i = 0; i < 2; ++i) {
+        HICON icon = load_icon(instance_, sizes[i][0], sizes[i][1]);
+        if (!icon) continue;  // the class's icon stays
+        SendMessageW(window_, WM_SETICON, kinds[i], reinterpret_cast<LPARAM>(icon));
+        if (icons_[i]) DestroyIcon(icons_[i]);
+        icons_[i] = icon;
+    }
+}
+
 void Backend::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window_, &ps);
@@ -203,11 +235,12 @@ void Backend::paint() {
     for (const ui::ControlDef& d : ui::controls) {
         HWND c = hwnd(d.id);
         if (d.kind == ui::Kind::TransLabel || !c || !IsWindowVisible(c)) continue;
-        ExcludeClipRect(dc, d.rect.left, d.rect.top, d.rect.right(), d.rect.bottom());
+        const ui::Rect r = placed(d);
+        ExcludeClipRect(dc, r.left, r.top, r.right(), r.bottom());
     }
     RECT client;
     GetClientRect(window_, &client);
-    background_.paint(dc, ps.rcPaint, client.right, client.bottom);
+    background_.paint(dc, ps.rcPaint, client.right, client.bottom, dpi_);
     EndPaint(window_, &ps);
 }
 
@@ -246,6 +279,17 @@ LRESULT Backend::on_message(UINT message, WPARAM wp, LPARAM lp) {
         if (!app::cancels(EventKind::closing_query, may_close) && window_) DestroyWindow(window_);
         return 0;
     }
+    case WM_DPICHANGED: {
+        // Moved to a display of another scale: the system's suggested rectangle keeps the window
+        // under the pointer at the new scale's size.
+        if (HIWORD(wp) == 0) return 0;  // no scale at all: nothing to lay out by
+        dpi_ = HIWORD(wp);
+        if (const auto* suggested = reinterpret_cast<const RECT*>(lp))
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        lay_out();
+        return 0;
+    }
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -253,6 +297,8 @@ LRESULT Backend::on_message(UINT message, WPARAM wp, LPARAM lp) {
         HWND w = std::exchange(window_, nullptr);
         controls_.fill(nullptr);
         saved_focus_ = nullptr;
+        for (HICON& icon : icons_)
+            if (icon) DestroyIcon(std::exchange(icon, nullptr));
         return DefWindowProcW(w, message, wp, lp);
     }
     default:

@@ -13,6 +13,8 @@
 #include "app/platform.h"
 #include "platform/win32/background.h"
 #include "platform/win32/browser.h"
+#include "platform/win32/dpi.h"
+#include "ui/placement.h"
 #include "ui/window_def.h"
 
 namespace platform::win32 {
@@ -57,6 +59,11 @@ private:
     static LRESULT CALLBACK window_proc(HWND w, UINT message, WPARAM wp, LPARAM lp);
     LRESULT on_message(UINT message, WPARAM wp, LPARAM lp);
     HWND create_control(const ui::ControlDef& def);
+    // The definition's rectangle at the window's scale.
+    ui::Rect placed(const ui::ControlDef& def) const { return ui::scaled(def.rect, dpi_); }
+    // Every control at its scaled rectangle with the font and icons of the window's scale.
+    void lay_out();
+    void set_icons();
     void paint();
     void on_activate(bool active);
 
@@ -65,6 +72,9 @@ private:
     HWND window_ = nullptr;
     std::array<HWND, ui::control_count> controls_{};
     HWND saved_focus_ = nullptr;
+    int dpi_ = ui::design_dpi;
+    GuiFont font_;
+    HICON icons_[2] = {};  // big, small; ours to destroy once replaced
     Background background_;
     Browser browser_;
 };

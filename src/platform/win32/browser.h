@@ -20,9 +20,10 @@ public:
     Browser(const Browser&) = delete;
     Browser& operator=(const Browser&) = delete;
 
-    // The host window, hidden at the definition's rectangle, with the stored settings applied and
-    // its address already loading; null when the control or its browser interface is missing.
-    HWND create(HWND parent, const ui::ControlDef& def, int id);
+    // The host window, hidden at the rectangle given (the definition's at the window's scale), with
+    // the stored settings applied and its address already loading; null when the control or its
+    // browser interface is missing.
+    HWND create(HWND parent, const ui::ControlDef& def, const ui::Rect& at, int id);
 
     HWND host() const { return host_; }
     // Offers a key aimed inside the view to the engine's own handling (Tab among links, copy).

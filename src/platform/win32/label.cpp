@@ -90,12 +90,12 @@ UINT label_format(const ui::LabelSettings& s) {
     return f | DT_SINGLELINE;
 }
 
-HWND create_label(HWND parent, const ui::ControlDef& def, int id) {
+HWND create_label(HWND parent, const ui::ControlDef& def, const ui::Rect& at, int id) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     if (!register_class(instance)) return nullptr;
     // Transparent: painted only after the parent has drawn the area beneath it.
     HWND w = CreateWindowExW(WS_EX_TRANSPARENT, class_name, wide(def.text).c_str(),
-                             WS_CHILD, def.rect.left, def.rect.top, def.rect.width, def.rect.height, parent,
+                             WS_CHILD, at.left, at.top, at.width, at.height, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (w) SetWindowLongPtrW(w, slot_def, reinterpret_cast<LONG_PTR>(&def));
     return w;

@@ -1,5 +1,7 @@
 #include "platform/win32/ole_site.h"
 
+#include <mshtmhst.h>
+
 #include <new>
 #include <utility>
 
@@ -61,6 +63,36 @@ struct InPlaceFramePart final : IOleInPlaceFrame {
     STDMETHODIMP TranslateAccelerator(MSG*, WORD) override { return S_FALSE; }
 };
 
+// What the browser engine asks of its host. The program is DPI-aware, so the engine must scale
+// pages itself; everything else keeps the engine's own behaviour (S_FALSE: do the default).
+struct DocHostPart final : IDocHostUIHandler {
+    KEYLOOKUP_SITE_PART(DocHost)
+    STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_FALSE; }
+    STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override;
+    STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
+                        IOleInPlaceUIWindow*) override { return S_FALSE; }
+    STDMETHODIMP HideUI() override { return S_OK; }
+    STDMETHODIMP UpdateUI() override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+    STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    STDMETHODIMP TranslateAccelerator(LPMSG, const GUID*, DWORD) override { return S_FALSE; }
+    STDMETHODIMP GetOptionKeyPath(LPOLESTR* key, DWORD) override { return nothing(key, S_FALSE); }
+    STDMETHODIMP GetDropTarget(IDropTarget*, IDropTarget** out) override { return nothing(out, E_NOTIMPL); }
+    STDMETHODIMP GetExternal(IDispatch** out) override { return nothing(out, S_FALSE); }
+    STDMETHODIMP TranslateUrl(DWORD, LPWSTR, LPWSTR* out) override { return nothing(out, S_FALSE); }
+    STDMETHODIMP FilterDataObject(IDataObject*, IDataObject** out) override { return nothing(out, S_FALSE); }
+
+    // An out parameter answered with nothing, as COM wants it set even then.
+    template <typename T>
+    static HRESULT nothing(T** out, HRESULT result) {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        return result;
+    }
+};
+
 }  // namespace
 
 class Site {
@@ -73,6 +105,7 @@ public:
         else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) *out = static_cast<IOleInPlaceSite*>(&in_place_);
         else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame)
             *out = static_cast<IOleInPlaceFrame*>(&frame_part_);
+        else if (iid == IID_IDocHostUIHandler) *out = static_cast<IDocHostUIHandler*>(&doc_host_);
         else return *out = nullptr, E_NOINTERFACE;
         add_ref();
         return S_OK;
@@ -131,6 +164,7 @@ private:
     ClientSitePart client_{*this};
     InPlaceSitePart in_place_{*this};
     InPlaceFramePart frame_part_{*this};
+    DocHostPart doc_host_{*this};
     ComPtr<IOleObject> object_;
     ComPtr<IOleInPlaceObject> in_place_object_;
     ComPtr<IOleInPlaceActiveObject> active_object_;
@@ -144,6 +178,7 @@ private:
 KEYLOOKUP_SITE_PART_IDENTITY(ClientSite)
 KEYLOOKUP_SITE_PART_IDENTITY(InPlaceSite)
 KEYLOOKUP_SITE_PART_IDENTITY(InPlaceFrame)
+KEYLOOKUP_SITE_PART_IDENTITY(DocHost)
 
 STDMETHODIMP InPlaceSitePart::GetWindow(HWND* w) {
     if (!w) return E_POINTER;
@@ -171,6 +206,15 @@ STDMETHODIMP InPlaceSitePart::OnPosRectChange(const RECT* r) {
     RECT area;
     GetClientRect(site.host(), &area);
     site.fit(area);
+    return S_OK;
+}
+
+STDMETHODIMP DocHostPart::GetHostInfo(DOCHOSTUIINFO* info) {
+    if (!info || info->cbSize < sizeof(DOCHOSTUIINFO)) return E_INVALIDARG;
+    info->dwFlags = DOCHOSTUIFLAG_DPI_AWARE;
+    info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
+    info->pchHostCss = nullptr;
+    info->pchHostNS = nullptr;
     return S_OK;
 }
 

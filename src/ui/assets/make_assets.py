@@ -4,7 +4,8 @@
 Writes, next to this script:
   background.jpg  960x600 brushed-metal window background (baseline JPEG, 96 dpi)
   icon.png        32x32 RGBA application icon (coral tile with an eighth note)
-  icon.ico        the same icon as a single 32x32 32-bit Windows icon
+  icon.ico        the same icon for Windows, drawn at 16, 24, 32, 48 and 256 px
+                  (32-bit with alpha; the 256 px image PNG-compressed)
   icons/NxN.png   the icon at the desktop's theme sizes (16 to 256), for menus and launchers
   icons/scalable.svg  the same drawing as vector shapes
 
@@ -14,6 +15,7 @@ Run from the repository root:
 Needs Debian's python3-pil and python3-numpy. Output is deterministic: the
 random generator is seeded, so re-running produces identical files.
 """
+import io
 import os
 import struct
 
@@ -86,6 +88,7 @@ def background(rng):
 
 
 THEME_SIZES = (16, 24, 32, 48, 64, 128, 256)
+ICO_SIZES = (16, 24, 32, 48, 256)
 
 # The drawing, in a 32-unit square: a rounded coral tile, an eighth note on it.
 TILE_RADIUS = 6.0
@@ -110,7 +113,7 @@ def ink_span():
 
 def icon_rgba(n):
     """The icon drawn at n x n pixels, supersampled and box-filtered."""
-    S = 8 if n <= 64 else 4                 # supersampling factor
+    S = 8                                   # supersampling factor
     N = n * S
     unit = 32 / n                           # drawing units per pixel
     y, x = (np.mgrid[0:N, 0:N] + 0.5) / S * unit
@@ -188,7 +191,7 @@ def icon_svg():
 def icon():
     rgba = icon_rgba(32)
     Image.fromarray(rgba, "RGBA").save(os.path.join(HERE, "icon.png"), optimize=True)
-    write_ico(rgba, os.path.join(HERE, "icon.ico"))
+    write_ico([icon_rgba(n) for n in ICO_SIZES], os.path.join(HERE, "icon.ico"))
 
     themed = os.path.join(HERE, "icons")
     os.makedirs(themed, exist_ok=True)
@@ -198,21 +201,36 @@ def icon():
         f.write(icon_svg())
 
 
-def write_ico(rgba, path):
-    """Classic single-image .ico: 32x32, 32 bpp BGRA DIB plus AND mask."""
+def ico_image(rgba):
+    """One image of an .ico: a 32 bpp BGRA DIB plus AND mask, or a PNG at 256 px, which
+    Windows reads that way only."""
     n = rgba.shape[0]
+    if n >= 256:
+        out = io.BytesIO()
+        Image.fromarray(rgba, "RGBA").save(out, "PNG", optimize=True)
+        return out.getvalue()
     bgra = rgba[::-1, :, [2, 1, 0, 3]].tobytes()   # bottom-up rows
     mask_row = ((n + 31) // 32) * 4
     andmask = bytearray()
     for row in rgba[::-1, :, 3]:
         bits = np.packbits(row == 0).tobytes()
         andmask += bits + b"\0" * (mask_row - len(bits))
-    dib = struct.pack("<IiiHHIIiiII", 40, n, 2 * n, 1, 32, 0,
-                      len(bgra) + len(andmask), 0, 0, 0, 0) + bgra + bytes(andmask)
-    header = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(dib), 6 + 16)
+    return struct.pack("<IiiHHIIiiII", 40, n, 2 * n, 1, 32, 0,
+                       len(bgra) + len(andmask), 0, 0, 0, 0) + bgra + bytes(andmask)
+
+
+def write_ico(images, path):
+    """.ico with one 32-bit image per size, smallest first."""
+    data = [ico_image(rgba) for rgba in images]
+    header = struct.pack("<HHH", 0, 1, len(data))
+    offset = len(header) + 16 * len(data)
+    entries = b""
+    for rgba, blob in zip(images, data):
+        n = rgba.shape[0]
+        entries += struct.pack("<BBBBHHII", n % 256, n % 256, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
     with open(path, "wb") as f:
-        f.write(header + entry + dib)
+        f.write(header + entries + b"".join(data))
 
 
 if __name__ == "__main__":
