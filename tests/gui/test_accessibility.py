@@ -74,10 +74,12 @@ class AccessibleSession(Session):
         return json.loads(done.stdout)
 
     def tree(self):
-        """The tree once every control is in it (the program registers after it has started)."""
+        """The tree once the controls and the page are in it: the program and the engine's page
+        join the bus on their own time."""
         def complete():
             nodes = self.read()
-            return nodes if nodes and any(n['role'] == 'text' for n in nodes) else None
+            roles = {n['role'] for n in nodes or []}
+            return nodes if {'text', 'document web'} <= roles else None
         return wait_until('the accessible tree', complete, timeout=30, step=0.3)
 
     def do_action(self, role, name, action):
@@ -111,7 +113,10 @@ class Tree(unittest.TestCase):
     def test_the_browser_view_is_named_and_holds_the_page(self):
         views = [n for n in self.nodes if n['name'] == '基调']
         self.assertEqual(len(views), 1)
+        view = views[0]['path']
         self.assertNotIn(views[0]['role'], ('label', 'link', 'text'))
+        pages = [n for n in self.nodes if n['role'] == 'document web']
+        self.assertTrue(pages and all(p['path'][:len(view)] == view for p in pages), 'the page is inside the view')
 
     def test_the_edit_box_is_labelled_by_the_instructions_and_they_label_it(self):
         box, = named(self.nodes, 'text', INSTRUCTIONS)
