@@ -132,6 +132,7 @@ class StartUp(WithProgram):
             with self.subTest(c['class'], rect=c['rect']):
                 if c['class'] == 'Edit':
                     # What it is for comes from the static text right above it.
+                    self.assertNotEqual(accessible['label'], '-1', 'no static text names it')
                     label = children[int(accessible['label'])]
                     self.assertEqual((label['class'], label['text']), ('KeylookupTransparentLabel', INSTRUCTIONS))
                 else:
