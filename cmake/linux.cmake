@@ -19,6 +19,7 @@ add_custom_command(
 # An object library: the resource bundle registers itself from a constructor the linker would
 # otherwise drop, since nothing refers to it by name.
 add_library(keylookup_gtk OBJECT
+  src/platform/gtk/accessible.cpp
   src/platform/gtk/backend.cpp
   src/platform/gtk/background.cpp
   src/platform/gtk/browser.cpp

@@ -44,7 +44,7 @@ const std::array<ControlDef, control_count> controls{{
     {.id = Control::按钮1, .name = "按钮1", .kind = Kind::Button, .rect = {425, 45, 160, 40},
      .text = "搜索基调", .tab_stop = true},
     {.id = Control::编辑框1, .name = "编辑框1", .kind = Kind::EditBox, .rect = {14, 50, 392, 32},
-     .text = "", .tab_stop = true},
+     .text = "", .tab_stop = true, .labelled_by = Control::透明标签1},
 }};
 
 namespace {

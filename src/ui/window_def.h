@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -65,6 +66,8 @@ struct ControlDef {
     int tab_order = 0;
     bool visible = true;
     bool enabled = true;
+    // The label that says what the control is for, where the control has no text of its own.
+    std::optional<Control> labelled_by{};
     LabelSettings label{};
     ButtonSettings button{};
     EditSettings edit{};

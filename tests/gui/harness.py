@@ -75,12 +75,17 @@ class Session:
             (settings / 'settings.ini').write_text(f'[Settings]\ngtk-font-name={font}\n')
         if scale:
             env['GDK_SCALE'] = str(scale)
+        env = self.program_env(env)
         self.stdout = open(self.tmp / 'program.out', 'w+')
         self.app = subprocess.Popen([str(binary)], env=env, stdout=self.stdout, stderr=subprocess.STDOUT)
         self.x = xdisplay.Display(self.display_name)
         self.window = wait_until('the main window to be mapped', self._find_window)
 
     # --- set-up and tear-down -------------------------------------------------------------
+    def program_env(self, env):
+        """What the program starts with; a session that needs more of the desktop adds it here."""
+        return env
+
     def _start_xvfb(self, screen):
         proc, name = start_xvfb(screen)
         self.procs.append(proc)

@@ -68,8 +68,9 @@ TEST(DpiChange, TheWindowTakesTheSuggestedRectangleAndLaysItselfOutAgain) {
             HWND c = backend.hwnd(d.id);
             if (!c) continue;  // a control made later, at the scale of its time
             EXPECT_EQ(child_rect(c), ui::scaled(d.rect, dpi)) << d.name;
-            if (d.kind != ui::Kind::HtmlViewer)  // the engine's pages bring their own fonts
+            if (d.kind != ui::Kind::HtmlViewer) {  // the engine's pages bring their own fonts
                 EXPECT_EQ(font_height(c), ui::scaled(stock_font.lfHeight, dpi, system)) << d.name;
+            }
         }
         EXPECT_EQ(icon_width(window, ICON_BIG), platform::win32::metric_for_dpi(SM_CXICON, dpi));
         EXPECT_EQ(icon_width(window, ICON_SMALL), platform::win32::metric_for_dpi(SM_CXSMICON, dpi));

@@ -1,7 +1,10 @@
 // Reports what the running program's main window looks like to the window manager of Windows:
 // the outer rectangle, styles, and the controls in stacking order, topmost first. The window tests
-// run it beside the program, since from the X side only the client area can be seen.
+// run it beside the program, since from the X side only the client area can be seen. For each
+// control it also says what a screen reader is given: the name and role of its default accessible
+// object, and which window the Windows proxies would take as its label.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <string>
@@ -44,12 +47,50 @@ void report(const char* what, HWND w, HWND parent) {
                 text_of(w).c_str());
 }
 
+// The proxies' rule for controls without a text of their own: the nearest window above in the
+// stacking order that says it is static text, unless a tab stop or group comes first.
+int label_index(HWND w) {
+    for (HWND above = GetWindow(w, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        DWORD_PTR code = 0;
+        SendMessageTimeoutW(above, WM_GETDLGCODE, 0, 0, SMTO_ABORTIFHUNG, 5000, &code);
+        if (code & DLGC_STATIC) {
+            int index = 0;
+            for (HWND c = GetWindow(above, GW_HWNDFIRST); c != above; c = GetWindow(c, GW_HWNDNEXT)) ++index;
+            return index;
+        }
+        if (GetWindowLongW(above, GWL_STYLE) & (WS_TABSTOP | WS_GROUP)) break;
+    }
+    return -1;
+}
+
+void report_accessible(HWND w) {
+    long role = 0;
+    std::string name;
+    IAccessible* object = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(w, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                             reinterpret_cast<void**>(&object)))) {
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if (object->get_accName(self, &text) == S_OK && text) name = utf8(text);
+        SysFreeString(text);
+        VARIANT r;
+        VariantInit(&r);
+        if (SUCCEEDED(object->get_accRole(self, &r)) && r.vt == VT_I4) role = r.lVal;
+        object->Release();
+    }
+    std::printf("accessible role=%ld label=%d text=%s\n", role, label_index(w), name.c_str());
+}
+
 }  // namespace
 
 int main() {
     // Sees what the program sees, in real pixels: a program unaware of the display's scale is given
     // every rectangle shrunk to 96 dpi.
     SetProcessDPIAware();
+    CoInitialize(nullptr);
     HWND main = FindWindowW(L"KeylookupMainWindow", nullptr);
     if (!main) {
         std::printf("error no main window\n");
@@ -60,7 +101,10 @@ int main() {
     std::printf("dpi %d\n", GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
     report("main", main, nullptr);
-    for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) report("child", c, main);
+    for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        report("child", c, main);
+        report_accessible(c);
+    }
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
     if (GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus)

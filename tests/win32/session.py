@@ -168,6 +168,8 @@ class Program:
                 fields['text'] = rest.split(' text=', 1)[1]
             if kind == 'child':
                 report['children'].append(fields)
+            elif kind == 'accessible':
+                report['children'][-1]['accessible'] = fields
             elif kind == 'screen':
                 report['screen'] = tuple(int(v) for v in rest.split(','))
             elif kind == 'dpi':

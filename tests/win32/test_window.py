@@ -21,16 +21,19 @@ WS_EX_APPWINDOW, WS_EX_CLIENTEDGE, WS_EX_TRANSPARENT = 0x00040000, 0x00000200, 0
 BS_DEFPUSHBUTTON, BS_MULTILINE, BS_CENTER, BS_VCENTER = 0x1, 0x2000, 0x300, 0xC00
 ES_MULTILINE, ES_AUTOHSCROLL = 0x4, 0x80
 
-# The controls top to bottom, each at its rectangle in client coordinates.
+INSTRUCTIONS = '在搜索框内 输入歌曲名称 点击回车 或点击 搜索基调即可 '
+
+# The controls top to bottom, each at its rectangle in client coordinates: the table's order, but
+# with the instructions right above the edit box they name.
 CONTROLS = [
     ('按钮4', 'Button', (182, 8, 80, 32), '返回首页'),
     ('透明标签3', 'KeylookupTransparentLabel', (264, 24, 328, 16), '有任何问题联系岚谱客服：QQ：800100200'),
-    ('透明标签1', 'KeylookupTransparentLabel', (264, 0, 320, 24), '在搜索框内 输入歌曲名称 点击回车 或点击 搜索基调即可 '),
     ('按钮3', 'Button', (96, 8, 80, 32), '岚谱基调网'),
     ('按钮2', 'Button', (8, 8, 80, 32), '岚谱音频管网'),
     ('透明标签2', 'KeylookupTransparentLabel', (179, 375, 256, 16), '岚谱音频 出品 · 点击访问岚谱音频官网'),
-    ('基调', 'KeylookupBrowserHost', (1, 86, 605, 288), ''),
+    ('基调', 'KeylookupBrowserHost', (1, 86, 605, 288), '基调'),
     ('按钮1', 'Button', (425, 45, 160, 40), '搜索基调'),
+    ('透明标签1', 'KeylookupTransparentLabel', (264, 0, 320, 24), INSTRUCTIONS),
     ('编辑框1', 'Edit', (14, 50, 392, 32), ''),
 ]
 RECT = {name: rect for name, _, rect, _ in CONTROLS}
@@ -114,13 +117,28 @@ class StartUp(WithProgram):
         self.assertEqual(main['owner'], '0')
         self.assertTrue(number(main, 'exstyle') & WS_EX_APPWINDOW, 'own taskbar button')
 
-    def test_controls_are_stacked_in_table_order_at_their_rectangles(self):
+    def test_controls_are_stacked_in_order_at_their_rectangles(self):
         seen = [(c['class'], rect_of(c), c.get('text', '')) for c in self.report['children']]
         self.assertEqual(seen, [(cls, rect, text) for _, cls, rect, text in CONTROLS])
         for c in self.report['children']:
             with self.subTest(c['class'], rect=c['rect']):
                 self.assertTrue(number(c, 'style') & WS_VISIBLE)
                 self.assertEqual(c['enabled'], '1')
+
+    def test_a_screen_reader_is_given_every_controls_name(self):
+        children = self.report['children']
+        for c in children:
+            accessible = c['accessible']
+            with self.subTest(c['class'], rect=c['rect']):
+                if c['class'] == 'Edit':
+                    # What it is for comes from the static text right above it.
+                    self.assertNotEqual(accessible['label'], '-1', 'no static text names it')
+                    label = children[int(accessible['label'])]
+                    self.assertEqual((label['class'], label['text']), ('KeylookupTransparentLabel', INSTRUCTIONS))
+                else:
+                    # The default accessible object is named by the window text.
+                    self.assertNotEqual(c['text'], '')
+                    self.assertEqual(accessible['text'], c['text'])
 
     def test_each_kind_of_control_has_its_styles(self):
         for c in self.report['children']:

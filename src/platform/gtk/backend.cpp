@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/gtk/accessible.h"
 #include "platform/gtk/input.h"
 #include "platform/gtk/label.h"
 #include "ui/focus.h"
@@ -185,6 +186,7 @@ bool Backend::build_main_window() {
     for (const ui::ControlDef& d : ui::controls)
         if (d.visible) gtk_widget_show(widget(d.id));
     gtk_widget_show(fixed);
+    describe_controls(*this);
     install_input(*this);
     return true;
 }

@@ -40,6 +40,7 @@ public:
     void open_external(std::string_view address) override;
 
     app::Answer raise(const app::EventCall& call) { return dispatcher_.raise(call); }
+    bool handles(ui::Control c, app::EventKind k) const { return dispatcher_.find(c, k) != nullptr; }
     GtkWidget* widget(ui::Control c) const;
     // The control a widget stands for, or nullopt for the window and anything else.
     std::optional<ui::Control> control_of(GtkWidget* w) const;

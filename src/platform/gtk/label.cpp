@@ -1,5 +1,7 @@
 #include "platform/gtk/label.h"
 
+#include "platform/gtk/accessible.h"
+
 namespace platform::gtk {
 
 namespace {
@@ -39,7 +41,7 @@ gboolean draw_label(GtkWidget* widget, cairo_t* cr, gpointer data) {
 }  // namespace
 
 GtkWidget* create_label(const ui::ControlDef& def) {
-    GtkWidget* box = gtk_event_box_new();
+    GtkWidget* box = new_label_box();
     gtk_event_box_set_visible_window(GTK_EVENT_BOX(box), FALSE);
     gtk_widget_set_can_focus(box, FALSE);
     g_signal_connect(box, "draw", G_CALLBACK(draw_label), const_cast<ui::ControlDef*>(&def));

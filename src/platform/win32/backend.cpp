@@ -9,6 +9,7 @@
 #include "platform/win32/label.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/wide.h"
+#include "ui/accessibility.h"
 #include "ui/focus.h"
 #include "ui/placement.h"
 
@@ -143,7 +144,8 @@ bool Backend::build_main_window() {
         SetWindowPos(window_, nullptr, scaled_at.x, scaled_at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     set_icons();
 
-    // Created bottom first; then stacked in the table's order, topmost first.
+    // Created bottom first; then stacked topmost first, each edit box right under its label, where
+    // the accessibility proxies look for its name.
     auto font = reinterpret_cast<WPARAM>(font_.at(dpi_));
     for (auto it = ui::controls.rbegin(); it != ui::controls.rend(); ++it) {
         HWND w = create_control(*it);
@@ -153,9 +155,9 @@ bool Backend::build_main_window() {
         if (!it->enabled) EnableWindow(w, FALSE);
     }
     HWND above = HWND_TOP;
-    for (const ui::ControlDef& d : ui::controls) {
-        SetWindowPos(hwnd(d.id), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        above = hwnd(d.id);
+    for (const Control c : ui::stacking_order()) {
+        SetWindowPos(hwnd(c), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        above = hwnd(c);
     }
     for (const ui::ControlDef& d : ui::controls)
         if (d.visible) ShowWindow(hwnd(d.id), SW_SHOWNA);

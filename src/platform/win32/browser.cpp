@@ -1,6 +1,7 @@
 #include "platform/win32/browser.h"
 
 #include "platform/win32/wide.h"
+#include "ui/accessibility.h"
 
 namespace platform::win32 {
 
@@ -52,8 +53,9 @@ LRESULT CALLBACK Browser::host_proc(HWND w, UINT message, WPARAM wp, LPARAM lp) 
 HWND Browser::create(HWND parent, const ui::ControlDef& def, const ui::Rect& at, int id) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     if (!register_host_class(instance, host_proc)) return nullptr;
-    HWND host = CreateWindowExW(0, host_class, L"", WS_CHILD | WS_CLIPCHILDREN | WS_TABSTOP, at.left, at.top,
-                                at.width, at.height, parent,
+    // Its text is what the default accessible object names it by.
+    HWND host = CreateWindowExW(0, host_class, wide(ui::accessible_name(def.id)).c_str(),
+                                WS_CHILD | WS_CLIPCHILDREN | WS_TABSTOP, at.left, at.top, at.width, at.height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (!host) return nullptr;
     control_ = EmbeddedControl::create(host, parent, CLSID_WebBrowser);
