@@ -41,10 +41,12 @@ def shorten(text, limit=120):
 
 
 class Session:
-    def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True, refuse=False):
+    def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True, refuse=False,
+                 input_method=None):
         self.tmp = Path(tempfile.mkdtemp(prefix='keylookup-gui-'))
         self.procs = []
         self.app = self.x = self.stdout = None
+        self.input_method = input_method
         try:
             self._start(binary, screen, standin_args, default_browser, refuse)
         except BaseException:
@@ -66,6 +68,8 @@ class Session:
         (self.tmp / 'run').mkdir(mode=0o700)
         if default_browser:
             self._register_default_browser()
+        if self.input_method:
+            env.update(self.input_method.start(env, self.tmp))
         self.stdout = open(self.tmp / 'program.out', 'w+')
         self.app = subprocess.Popen([str(binary)], env=env, stdout=self.stdout, stderr=subprocess.STDOUT)
         self.x = xdisplay.Display(self.display_name)
@@ -106,6 +110,8 @@ class Session:
             self.app.wait()
         if self.x:
             self.x.close()
+        if self.input_method:
+            self.input_method.stop()
         for proc in reversed(self.procs):
             proc.terminate()
             try:
