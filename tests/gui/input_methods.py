@@ -30,11 +30,14 @@ def _tagged(tag):
 
 
 class Framework:
-    """english: the framework runs with its plain keyboard layout rather than pinyin."""
+    """english: the framework runs with its plain keyboard layout rather than pinyin.
+    asynchronous: the program's toolkit module asks without waiting for the answers (the
+    frameworks' own default, which the program changes unless told otherwise)."""
     module = None
 
-    def __init__(self, english=False):
+    def __init__(self, english=False, asynchronous=False):
         self.english = english
+        self.asynchronous = asynchronous
         self.tag = None
 
     def start(self, env, tmp):
@@ -49,8 +52,11 @@ class Framework:
                 env['DBUS_SESSION_BUS_ADDRESS'] = line.split('=', 1)[1].rstrip(';').strip("'")
         self.env = env
         self._start(tmp)
-        return {k: env[k] for k in (TAG, 'GTK_IM_MODULE', 'XMODIFIERS', 'GSETTINGS_BACKEND',
-                                    'DBUS_SESSION_BUS_ADDRESS')}
+        program = {k: env[k] for k in (TAG, 'GTK_IM_MODULE', 'XMODIFIERS', 'GSETTINGS_BACKEND',
+                                       'DBUS_SESSION_BUS_ADDRESS')}
+        if self.asynchronous:
+            program['IBUS_ENABLE_SYNC_MODE'] = '0'
+        return program
 
     def run(self, *args):
         return subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=30)

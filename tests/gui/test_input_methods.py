@@ -1,6 +1,6 @@
 """Typing through a real input method framework, IBus with libpinyin and Fcitx 5 with its pinyin,
-each on a session bus of the test's own: the method sees the keys first, the window acts only on
-the keys it lets go, and every key is raised once.
+each on a session bus of the test's own, answering at once or asynchronously: the method sees the
+keys first, the window acts only on the keys it lets go, and every key is raised once.
 """
 import os
 import unittest
@@ -13,11 +13,12 @@ RECORDER = os.environ['KEYLOOKUP_RECORDER']
 
 
 class Typing:
-    """The cases, run once per framework by the classes below."""
+    """The cases, run per framework and way of asking by the classes below."""
     framework = None
+    asynchronous = False
 
     def started(self, binary=BINARY, english=False):
-        method = self.framework(english=english)
+        method = self.framework(english=english, asynchronous=self.asynchronous)
         self.addCleanup(self.assert_nothing_left, method)
         s = Session(binary, input_method=method)
         self.addCleanup(s.close)
@@ -91,6 +92,16 @@ class IBusPinyin(Typing, unittest.TestCase):
 
 class FcitxPinyin(Typing, unittest.TestCase):
     framework = Fcitx
+
+
+class IBusPinyinAsynchronous(Typing, unittest.TestCase):
+    framework = IBus
+    asynchronous = True
+
+
+class FcitxPinyinAsynchronous(Typing, unittest.TestCase):
+    framework = Fcitx
+    asynchronous = True
 
 
 if __name__ == '__main__':

@@ -13,21 +13,20 @@ TEST(InputMethodAnswer, FromTheMarksTheFrameworksLeaveInTheKey) {
     struct Row {
         const char* label;
         unsigned state;
-        bool consumed, at_once, makes_text;
+        bool consumed, makes_text;
         ImAnswer answer;
     };
     constexpr unsigned shift = 1;
     const Row rows[] = {
-        {"composing, answered at once", im_took_mark, true, true, true, ImAnswer::took},
-        {"taken, modifier bits beside the mark", im_took_mark | shift, true, true, false, ImAnswer::took},
-        {"asked asynchronously: no answer yet", im_took_mark, true, false, true, ImAnswer::pending},
-        {"declined enter goes on", im_declined_mark, false, true, false, ImAnswer::declined},
-        {"declined letter typed by the fallback", im_declined_mark, true, true, true, ImAnswer::typed},
-        {"declined dead key composed by the fallback", im_declined_mark, true, true, false, ImAnswer::took},
-        {"no framework answering, nothing taken", 0, false, true, false, ImAnswer::declined},
-        {"no framework answering, letter typed", 0, true, false, true, ImAnswer::typed},
+        {"composing a letter", im_took_mark, true, true, ImAnswer::took},
+        {"taken, modifier bits beside the mark", im_took_mark | shift, true, false, ImAnswer::took},
+        {"declined enter goes on", im_declined_mark, false, false, ImAnswer::declined},
+        {"declined letter typed by the fallback", im_declined_mark, true, true, ImAnswer::typed},
+        {"declined dead key composed by the fallback", im_declined_mark, true, false, ImAnswer::took},
+        {"no framework answering, nothing taken", 0, false, false, ImAnswer::declined},
+        {"no framework answering, letter typed", 0, true, true, ImAnswer::typed},
     };
-    for (const Row& r : rows) EXPECT_EQ(im_answer(r.state, r.consumed, r.at_once, r.makes_text), r.answer) << r.label;
+    for (const Row& r : rows) EXPECT_EQ(im_answer(r.state, r.consumed, r.makes_text), r.answer) << r.label;
 }
 
 }  // namespace

@@ -11,13 +11,12 @@ inline constexpr unsigned im_took_mark = 1u << 24, im_declined_mark = 1u << 25;
 enum class ImAnswer {
     declined,  // pre-translate as usual and deliver: the decline mark lets it past the method
     typed,     // the method's plain fallback typed the key's own character: raise the key, consumed
-    took,      // composing, committing, cancelling, choosing: raise code 229, consumed
-    pending,   // asked asynchronously: consumed; it comes back marked declined unless taken
+    took,      // composing, committing, cancelling, choosing, or still deciding when asked
+               // asynchronously: consumed; a key it lets go after all comes back marked declined
 };
 
 // The answer to a key just offered to the focused box's input method: its state afterwards, what
-// the method's filter returned, whether the method answers at once, and whether the key, pressed,
-// gives a character of its own.
-ImAnswer im_answer(unsigned state, bool consumed, bool answers_at_once, bool makes_text);
+// the method's filter returned, and whether the key, pressed, gives a character of its own.
+ImAnswer im_answer(unsigned state, bool consumed, bool makes_text);
 
 }  // namespace platform::gtk

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <deque>
 #include <optional>
-#include <string_view>
 #include <utility>
 
 #include "platform/gtk/backend.h"
@@ -46,13 +45,6 @@ bool makes_text(const GdkEventKey& e) {
     if (e.type != GDK_KEY_PRESS || (e.state & (GDK_CONTROL_MASK | GDK_MOD1_MASK))) return false;
     const gunichar c = gdk_keyval_to_unicode(e.keyval);
     return c != 0 && !g_unichar_iscntrl(c);
-}
-
-bool env_true(const char* name) {
-    const char* v = g_getenv(name);
-    if (!v) return false;
-    const std::string_view s(v);
-    return !(s.empty() || s == "0" || s == "false" || s == "False" || s == "FALSE");
 }
 
 class Input {
@@ -148,7 +140,7 @@ private:
         const bool consumed = gtk_entry_im_context_filter_keypress(GTK_ENTRY(focus), &e);
         filtering_ = false;
         note_answer(e);
-        switch (im_answer(e.state, consumed, env_true("IBUS_ENABLE_SYNC_MODE"), makes_text(e))) {
+        switch (im_answer(e.state, consumed, makes_text(e))) {
         case ImAnswer::declined:
             return std::nullopt;
         case ImAnswer::typed:
@@ -156,8 +148,6 @@ private:
             return true;
         case ImAnswer::took:
             took(focus, e);
-            return true;
-        case ImAnswer::pending:
             return true;
         }
         return std::nullopt;
@@ -319,9 +309,10 @@ void on_event(GdkEvent* e, gpointer data) {
 }  // namespace
 
 void install_input(Backend& backend) {
-    // Asked to, IBus and Fcitx (which honours this switch too) answer each key at once; left
-    // asynchronous, a key they take is never reported back, so its 229 could not be raised. A
-    // user's own setting stands. Read when the module loads, with the box's first context.
+    // Asked to, IBus and Fcitx (which honours this switch too) answer each key before the next is
+    // offered, so a key they let go is pre-translated in the order it was typed; asynchronous, it
+    // may come back after later keys. A user's own setting stands. Read when the module loads,
+    // with the box's first context.
     g_setenv("IBUS_ENABLE_SYNC_MODE", "1", FALSE);
     static Input input(backend);
     gdk_event_handler_set(on_event, &input, nullptr);
