@@ -9,7 +9,6 @@ import os
 import re
 import signal
 import subprocess
-import time
 from pathlib import Path
 
 from desktop import wait_until
@@ -44,14 +43,14 @@ class Framework:
         """Starts the session bus and the framework for env; returns the variables the program needs."""
         self.tag = str(tmp)
         env = dict(env, **{TAG: self.tag}, GTK_IM_MODULE=self.module, XMODIFIERS=f'@im={self.module}',
-                   GSETTINGS_BACKEND="memory")
+                   GSETTINGS_BACKEND='memory')
         out = subprocess.run(['dbus-launch', '--sh-syntax'], env=env, check=True, capture_output=True,
                              text=True).stdout
         for line in out.splitlines():
             if line.startswith('DBUS_SESSION_BUS_ADDRESS='):
                 env['DBUS_SESSION_BUS_ADDRESS'] = line.split('=', 1)[1].rstrip(';').strip("'")
         self.env = env
-        self._start(tmp)
+        self._start()
         program = {k: env[k] for k in (TAG, 'GTK_IM_MODULE', 'XMODIFIERS', 'GSETTINGS_BACKEND',
                                        'DBUS_SESSION_BUS_ADDRESS')}
         if self.asynchronous:
@@ -83,13 +82,17 @@ class Framework:
 class IBus(Framework):
     module = 'ibus'
 
-    def _start(self, tmp):
+    def _start(self):
         # No panel, no emoji window: the daemon and its engine. Undaemonised, it ends as soon as
         # the process that started it does.
         self.run('ibus-daemon', '--daemonize', '--replace', '--panel=disable', '--emoji-extension=disable')
         engine = 'xkb:us::eng' if self.english else 'libpinyin'
-        wait_until(f'ibus with {engine}', lambda: self.run('ibus', 'engine', engine)
-                   and self.run('ibus', 'engine').stdout.strip() == engine, timeout=30, step=0.3)
+
+        def engine_set():
+            self.run('ibus', 'engine', engine)  # refused until the daemon has read its engines
+            return self.run('ibus', 'engine').stdout.strip() == engine
+
+        wait_until(f'ibus with {engine}', engine_set, timeout=30, step=0.3)
 
     def ready(self):
         """Whether the daemon made the box's input context: the program's toolkit module makes one
@@ -106,7 +109,7 @@ class IBus(Framework):
 class Fcitx(Framework):
     module = 'fcitx'
 
-    def _start(self, tmp):
+    def _start(self):
         config = Path(self.env['XDG_CONFIG_HOME']) / 'fcitx5'
         (config / 'conf').mkdir(parents=True, exist_ok=True)
         # A test-only profile: the keyboard layout and pinyin, pinyin switched on from the start
