@@ -23,6 +23,7 @@ add_library(keylookup_gtk OBJECT
   src/platform/gtk/backend.cpp
   src/platform/gtk/background.cpp
   src/platform/gtk/browser.cpp
+  src/platform/gtk/im_answer.cpp
   src/platform/gtk/input.cpp
   src/platform/gtk/keymap.cpp
   src/platform/gtk/label.cpp

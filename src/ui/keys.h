@@ -10,6 +10,9 @@
 namespace ui {
 
 inline constexpr int vk_tab = 9, vk_enter = 13, vk_escape = 27;
+// A key an input method took (composing, committing, cancelling, choosing); it is raised as such
+// and is none of the dialog keys.
+inline constexpr int vk_processed_by_ime = 229;
 
 enum class KeyDecision : std::uint8_t {
     raise,           // raise the key event of the target (if it is one of ours), then deliver

@@ -42,12 +42,14 @@ def shorten(text, limit=120):
 
 class Session:
     def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True, refuse=False,
-                 font=None, scale=None, handles=()):
+                 font=None, scale=None, handles=(), input_method=None):
         """font: the desktop's font, as gtk-font-name ("Sans 11"); scale: the display's GDK_SCALE;
-        handles: more types (x-scheme-handler/smb, text/plain) the recording browser is the default for."""
+        handles: more types (x-scheme-handler/smb, text/plain) the recording browser is the default for;
+        input_method: a framework to start for the program, on a bus of its own."""
         self.tmp = Path(tempfile.mkdtemp(prefix='keylookup-gui-'))
         self.procs = []
         self.app = self.x = self.stdout = None
+        self.input_method = input_method
         try:
             self._start(binary, screen, standin_args, default_browser, refuse, font, scale, handles)
         except BaseException:
@@ -75,6 +77,8 @@ class Session:
             (settings / 'settings.ini').write_text(f'[Settings]\ngtk-font-name={font}\n')
         if scale:
             env['GDK_SCALE'] = str(scale)
+        if self.input_method:
+            env.update(self.input_method.start(env, self.tmp))
         env = self.program_env(env)
         self.stdout = open(self.tmp / 'program.out', 'w+')
         self.app = subprocess.Popen([str(binary)], env=env, stdout=self.stdout, stderr=subprocess.STDOUT)
@@ -120,6 +124,8 @@ class Session:
             self.app.wait()
         if self.x:
             self.x.close()
+        if self.input_method:
+            self.input_method.stop()
         for proc in reversed(self.procs):
             proc.terminate()
             try:

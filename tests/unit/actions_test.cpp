@@ -52,7 +52,8 @@ TEST(EnterHandler, OnlyKeyCode13SearchesWhateverTheModifiers) {
         bool searches;
     };
     const Row rows[] = {{13, 0, true}, {13, 1, true}, {13, 2, true}, {13, 4, true},
-                        {10, 0, false}, {27, 0, false}, {65, 0, false}, {13 + 256, 0, false}};
+                        {10, 0, false}, {27, 0, false}, {65, 0, false}, {13 + 256, 0, false},
+                        {229, 0, false}};  // an input method took the key (committing, say)
     for (const Row& r : rows) {
         test::FakeGui gui;
         gui.content = "t";

@@ -59,6 +59,9 @@ TEST(PreTranslation, DialogKeysAndWhatGoesOnAsAnEvent) {
         {"arrow raises", 40, 0, true, edit, KeyDecision::raise},
         {"alt+letter raises: no access keys", 'A', alt, true, edit, KeyDecision::raise},
         {"disabled target: untouched", 27, 0, true, disabled, KeyDecision::pass},
+        {"taken by an input method raises", 229, 0, true, edit, KeyDecision::raise},
+        {"taken by an input method, with shift, raises", 229, shift, true, edit, KeyDecision::raise},
+        {"taken by an input method, released, raises", 229, 0, false, edit, KeyDecision::raise},
     };
     for (const Row& r : rows) EXPECT_EQ(ui::decide_key(r.vk, r.mods, r.down, r.target), r.decision) << r.label;
 }

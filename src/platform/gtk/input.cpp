@@ -1,8 +1,12 @@
 #include "platform/gtk/input.h"
 
+#include <algorithm>
+#include <deque>
 #include <optional>
+#include <utility>
 
 #include "platform/gtk/backend.h"
+#include "platform/gtk/im_answer.h"
 #include "platform/gtk/keymap.h"
 #include "ui/focus.h"
 #include "ui/keys.h"
@@ -36,9 +40,23 @@ int key_code(const GdkEventKey& e) {
     return virtual_key(keyval);
 }
 
+// Whether the key, pressed, types a character of its own, as opposed to a control key.
+bool makes_text(const GdkEventKey& e) {
+    if (e.type != GDK_KEY_PRESS || (e.state & (GDK_CONTROL_MASK | GDK_MOD1_MASK))) return false;
+    const gunichar c = gdk_keyval_to_unicode(e.keyval);
+    return c != 0 && !g_unichar_iscntrl(c);
+}
+
 class Input {
 public:
-    explicit Input(Backend& b) : b_(b) {}
+    explicit Input(Backend& b) : b_(b) {
+        for (const ui::ControlDef& d : ui::controls) {
+            GtkWidget* w = b_.widget(d.id);
+            if (!GTK_IS_ENTRY(w)) continue;
+            g_signal_connect(w, "preedit-changed", G_CALLBACK(on_preedit_changed), this);
+            g_signal_connect(w, "changed", G_CALLBACK(on_text_changed), this);
+        }
+    }
 
     // True when the event is consumed here and must not be delivered.
     bool pretranslate(GdkEvent* e) {
@@ -67,7 +85,29 @@ public:
         }
     }
 
+    void deliver_event(GdkEvent* e) {
+        delivering_ = true;
+        gtk_main_do_event(e);
+        delivering_ = false;
+        note_delivered(e);
+    }
+
 private:
+    // Only a method that marks its answers (IBus, Fcitx, with their daemon up) is asked first: the
+    // toolkit's own simple method, or a framework's module with no daemon behind it, would type a
+    // character before the window had seen the key. Whether it marks is learnt from the keys that
+    // reach the box, the first one included.
+    void note_delivered(const GdkEvent* e) {
+        if (e->type != GDK_KEY_PRESS && e->type != GDK_KEY_RELEASE) return;
+        if (!b_.window_exists()) return;
+        GtkWidget* focus = gtk_window_get_focus(b_.window());
+        if (!focus || !GTK_IS_ENTRY(focus)) return;
+        note_answer(e->key);
+        // Taken on its way to the box after the window raised it: what the method shows for it is
+        // not the next key's.
+        if (e->key.state & im_took_mark) took(focus, e->key, false);
+    }
+
     Source source_of(GtkWidget* w) const {
         if (!w || w == GTK_WIDGET(b_.window()) || w == gtk_bin_get_child(GTK_BIN(b_.window()))) return {true};
         auto c = b_.control_of(w);
@@ -82,8 +122,93 @@ private:
         return app::drops_input(call.kind, a, b_.window_exists());
     }
 
-    bool key(const GdkEventKey& e) {
+    // True when the key is to be dropped.
+    bool raise_key(GtkWidget* focus, const GdkEventKey& e, int vk) {
+        const EventKind kind = e.type == GDK_KEY_PRESS ? EventKind::key_down : EventKind::key_up;
+        return deliver(source_of(focus), {.kind = kind, .args = {vk & 0xff, modifiers(e.state)}, .argc = 2});
+    }
+
+    // The box's input method sees a fresh key before the window does, as on Windows: a key it
+    // composes with must not search with the text still uncommitted, close the window or move the
+    // focus. Its answer decides whether the key goes on to the pre-translation; a key it hands back
+    // later arrives with its decline mark and is not offered again. The key is raised once either way.
+    std::optional<bool> offer_to_input_method(GtkWidget* focus, GdkEventKey& e) {
+        if (!method_answers_ || !focus || !GTK_IS_ENTRY(focus) || (e.state & (im_took_mark | im_declined_mark)))
+            return std::nullopt;
+        filtering_ = true;
+        acted_while_filtering_ = false;
+        const bool consumed = gtk_entry_im_context_filter_keypress(GTK_ENTRY(focus), &e);
+        filtering_ = false;
+        note_answer(e);
+        switch (im_answer(e.state, consumed, makes_text(e))) {
+        case ImAnswer::declined:
+            return std::nullopt;
+        case ImAnswer::typed:
+            raise_key(focus, e, key_code(e));
+            return true;
+        case ImAnswer::took:
+            took(focus, e);
+            return true;
+        }
+        return std::nullopt;
+    }
+
+    void note_answer(const GdkEventKey& e) { method_answers_ = e.state & (im_took_mark | im_declined_mark); }
+
+    // Both frameworks may take a key only to forward the very same key later (Fcitx does so for
+    // every key it lets go, to keep keys and committed text in order; IBus engines for some): that
+    // key was not taken after all, and is raised as itself when its copy arrives, marked declined.
+    // So a taken key press is raised as 229 when the method shows what it did with it, changing
+    // the composition or the box's text; those changes come after the answers, late and in the
+    // order of the keys. Releases and modifier keys have nothing to show: taken, they raise nothing.
+    void took(GtkWidget* focus, const GdkEventKey& e, bool raise = true) {
+        if (e.type != GDK_KEY_PRESS || e.is_modifier) return;
+        if (awaiting_.size() == max_awaiting) awaiting_.pop_front();
+        awaiting_.push_back({e.keyval, focus, modifiers(e.state), raise});
+        if (acted_while_filtering_) method_acted();
+    }
+
+    // One change shown per key: committing a composition both clears it and adds to the text, in
+    // either order, and counts once; a commit with no composition before it counts on its own.
+    static void on_preedit_changed(GtkWidget*, gchar* preedit, gpointer self) {
+        auto& input = *static_cast<Input*>(self);
+        const bool had = input.composing_;
+        input.composing_ = preedit && *preedit;
+        input.just_cleared_ = had && !input.composing_;
+        if (had || input.composing_) input.method_acted();
+    }
+
+    static void on_text_changed(GtkWidget*, gpointer self) {
+        auto& input = *static_cast<Input*>(self);
+        if (input.composing_) return;  // the clearing that follows counts
+        if (std::exchange(input.just_cleared_, false)) return;
+        input.method_acted();
+    }
+
+    // The box's composition or text changed. While the window delivers a key the change is that
+    // key's own (typed characters, handed-back keys), raised as itself already.
+    void method_acted() {
+        if (filtering_) acted_while_filtering_ = true;
+        if (filtering_ || delivering_ || awaiting_.empty() || !b_.window_exists()) return;
+        const Taken t = awaiting_.front();
+        awaiting_.pop_front();
+        if (t.raise) deliver(source_of(t.focus), {.kind = EventKind::key_down, .args = {ui::vk_processed_by_ime, t.mods}, .argc = 2});
+    }
+
+    // True when the key coming back was raised and pre-translated as itself already.
+    bool came_back(const GdkEventKey& e) {
+        if (e.type != GDK_KEY_PRESS) return false;
+        auto it = std::find_if(awaiting_.begin(), awaiting_.end(), [&](const Taken& t) { return t.keyval == e.keyval; });
+        if (it == awaiting_.end()) return false;
+        const bool raised = !it->raise;
+        awaiting_.erase(it);
+        return raised;
+    }
+
+    bool key(GdkEventKey& e) {
         GtkWidget* focus = gtk_window_get_focus(b_.window());
+        if ((e.state & im_declined_mark) && came_back(e)) return false;
+        if (auto consumed = offer_to_input_method(focus, e)) return *consumed;
         const auto focused = focus ? b_.control_of(focus) : std::nullopt;
         const ui::KeyTarget target{
             .enabled = !focus || gtk_widget_is_sensitive(focus),
@@ -108,8 +233,7 @@ private:
         case ui::KeyDecision::raise:
             break;
         }
-        const EventKind kind = e.type == GDK_KEY_PRESS ? EventKind::key_down : EventKind::key_up;
-        if (deliver(source_of(focus), {.kind = kind, .args = {vk & 0xff, mods}, .argc = 2})) return true;
+        if (raise_key(focus, e, vk)) return true;
         // GTK buttons also activate on Enter; a push button that is not the default one takes Enter
         // as a plain key and does nothing with it.
         return vk == ui::vk_enter && focus && GTK_IS_BUTTON(focus);
@@ -158,20 +282,38 @@ private:
         return deliver(s, call);
     }
 
+    struct Taken {
+        guint keyval;
+        GtkWidget* focus;
+        std::int32_t mods;
+        bool raise;  // false: raised as itself already
+    };
+
     Backend& b_;
+    bool method_answers_ = false;
+    static constexpr std::size_t max_awaiting = 16;
+    std::deque<Taken> awaiting_;  // key presses the input method took, not yet shown, oldest first
+    bool filtering_ = false, acted_while_filtering_ = false, delivering_ = false;
+    bool composing_ = false, just_cleared_ = false;
     bool last_press_ = false;
     GdkWindow* last_window_ = nullptr;
     guint32 last_time_ = 0;
     double last_x_ = 0, last_y_ = 0;
 };
 
-void on_event(GdkEvent* e, gpointer input) {
-    if (!static_cast<Input*>(input)->pretranslate(e)) gtk_main_do_event(e);
+void on_event(GdkEvent* e, gpointer data) {
+    auto* input = static_cast<Input*>(data);
+    if (!input->pretranslate(e)) input->deliver_event(e);
 }
 
 }  // namespace
 
 void install_input(Backend& backend) {
+    // Asked to, IBus and Fcitx (which honours this switch too) answer each key before the next is
+    // offered, so a key they let go is pre-translated in the order it was typed; asynchronous, it
+    // may come back after later keys. A user's own setting stands. Read when the module loads,
+    // with the box's first context.
+    g_setenv("IBUS_ENABLE_SYNC_MODE", "1", FALSE);
     static Input input(backend);
     gdk_event_handler_set(on_event, &input, nullptr);
 }

@@ -82,6 +82,9 @@ private:
         default:
             return false;
         }
+        // A key an input method processed arrives as VK_PROCESSKEY (229) and is raised as such:
+        // taken back to the real key (ImmGetVirtualKey) it would close the window, move the focus
+        // or search in the middle of a composition.
         const int vk = static_cast<int>(m_.wParam & 0xff);
         const std::int32_t mods = current_modifiers();
         const auto exact = b_.control_of(m_.hwnd);
