@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,8 @@ public:
     bool build_main_window() override;
     bool window_exists() const override { return window_ != nullptr; }
     void show_main_window() override;
+    void after_first_frame(std::function<void()> step) override;
+    bool create_browser_engine() override;
     void run_loop() override;
     void release() override;
     void show_fatal_message(std::string_view message) override;
@@ -65,6 +68,8 @@ private:
     HWND window_ = nullptr;
     std::array<HWND, ui::control_count> controls_{};
     HWND saved_focus_ = nullptr;
+    std::function<void()> first_frame_;
+    bool first_frame_posted_ = false;
     Background background_;
     Browser browser_;
 };
