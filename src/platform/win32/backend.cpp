@@ -162,6 +162,13 @@ bool Backend::build_main_window() {
 void Backend::show_main_window() {
     if (auto first = ui::first_focus()) saved_focus_ = hwnd(*first);
     ShowWindow(window_, SW_SHOWNORMAL);
+    // Started minimized (a shortcut can ask for that): no frame comes before the user restores the
+    // window, and the start page need not wait for the user.
+    if (IsIconic(window_)) post_first_frame();
+}
+
+void Backend::post_first_frame() {
+    if (first_frame_ && !std::exchange(first_frame_posted_, true)) PostMessageW(window_, wm_first_frame, 0, 0);
 }
 
 void Backend::after_first_frame(std::function<void()> step) {
@@ -236,7 +243,7 @@ LRESULT Backend::on_message(UINT message, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
         paint();
         // The window's first frame: the engine comes right after it.
-        if (first_frame_ && !std::exchange(first_frame_posted_, true)) PostMessageW(window_, wm_first_frame, 0, 0);
+        post_first_frame();
         return 0;
     case wm_first_frame:
         // The controls' own paints are still waiting behind posted messages; they go out first.

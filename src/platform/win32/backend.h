@@ -62,6 +62,7 @@ private:
     HWND create_control(const ui::ControlDef& def);
     void paint();
     void on_activate(bool active);
+    void post_first_frame();
 
     app::Dispatcher& dispatcher_;
     HINSTANCE instance_;
