@@ -1,6 +1,6 @@
 # The Linux program: GTK 3 + WebKitGTK, the background decoded with libjpeg(-turbo).
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(GTK REQUIRED IMPORTED_TARGET gtk+-3.0 webkit2gtk-4.1)
+pkg_check_modules(GTK REQUIRED IMPORTED_TARGET gtk+-3.0 webkit2gtk-4.1 cairo-xlib)
 find_package(JPEG REQUIRED)
 find_program(GLIB_COMPILE_RESOURCES glib-compile-resources REQUIRED)
 

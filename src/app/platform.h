@@ -1,6 +1,7 @@
 // What the shell asks of a backend to start, run and end the program.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 namespace app {
@@ -11,10 +12,17 @@ public:
     virtual bool init_component_layer() = 0;
     virtual void uninit_component_layer() = 0;
     // Builds the main window and its controls from the definition, hidden; false when it cannot.
+    // The browser view is a plain area of its rectangle, in its place in the stacking and focus
+    // order, with no engine in it yet.
     virtual bool build_main_window() = 0;
     virtual bool window_exists() const = 0;
     // Shows the window in the normal state and raises got-focus where the focus lands.
     virtual void show_main_window() = 0;
+    // Runs step once, from the main loop, as soon as the shown window's first frame is on screen.
+    virtual void after_first_frame(std::function<void()> step) = 0;
+    // Creates the engine in the browser view's area and tells the view it is there; false when
+    // it cannot be created or hosted.
+    virtual bool create_browser_engine() = 0;
     // Runs until the main window has been destroyed.
     virtual void run_loop() = 0;
     // Lets go of whatever the GUI layer still holds.

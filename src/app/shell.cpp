@@ -28,7 +28,19 @@ void Shell::load_main_window() {
     dispatcher_.raise({.kind = EventKind::created});
     if (platform_.window_exists()) dispatcher_.raise({.kind = EventKind::moved});
     if (platform_.window_exists()) dispatcher_.raise({.kind = EventKind::resized});
-    if (platform_.window_exists()) platform_.show_main_window();
+    if (!platform_.window_exists()) return;
+    // Window first: the engine takes longer to start than the toolkit needs for the whole window,
+    // so the window is on screen and takes input before the engine exists. The view keeps what is
+    // written to it meanwhile, and the engine starts on the last address written.
+    platform_.after_first_frame([this] { create_browser_engine(); });
+    platform_.show_main_window();
+}
+
+void Shell::create_browser_engine() {
+    // Closed before its first frame: nothing is left to host an engine.
+    if (!platform_.window_exists()) return;
+    // Part of building the window, only later: failing it is the same fatal stop.
+    if (!platform_.create_browser_engine()) fatal_stop(build_failed);
 }
 
 void Shell::fatal_stop(std::string_view message) {

@@ -21,6 +21,7 @@ public:
 
 private:
     void load_main_window();
+    void create_browser_engine();
     [[noreturn]] void end(int exit_code);
 
     Platform& platform_;

@@ -22,31 +22,39 @@ bool opens_new_window(std::string_view address, bool user_initiated) {
     return false;
 }
 
-void HtmlViewer::start(const BrowserSettings& settings) {
-    set_offline(settings.offline);
-    set_silent(settings.silent);
-    set_text_size(settings.text_size);
-    if (!settings.address.empty()) set_address(settings.address);
+void HtmlViewer::keep(const BrowserSettings& settings) {
+    address_ = settings.address;
+    offline_ = settings.offline;
+    silent_ = settings.silent;
+    text_size_ = std::clamp(settings.text_size, 0, 4);
+}
+
+void HtmlViewer::engine_ready() {
+    has_engine_ = true;
+    engine_offline(offline_);
+    engine_silent(silent_);
+    engine_text_size(text_size_);
+    if (!address_.empty()) engine_navigate(address_);
 }
 
 void HtmlViewer::set_address(std::string_view address) {
     address_ = address;
-    engine_navigate(address_);
+    if (has_engine_) engine_navigate(address_);
 }
 
 void HtmlViewer::set_silent(bool on) {
     silent_ = on;
-    engine_silent(on);
+    if (has_engine_) engine_silent(on);
 }
 
 void HtmlViewer::set_offline(bool on) {
     offline_ = on;
-    engine_offline(on);
+    if (has_engine_) engine_offline(on);
 }
 
 void HtmlViewer::set_text_size(int level) {
     text_size_ = std::clamp(level, 0, 4);
-    engine_text_size(text_size_);
+    if (has_engine_) engine_text_size(text_size_);
 }
 
 void HtmlViewer::write(app::Property p, std::int32_t value) {

@@ -1,5 +1,7 @@
 // The browser view's properties and what writing them does. Each backend derives from it and
 // supplies the four engine calls; the rules (clamping, order, navigating on every write) live here.
+// The engine comes after the window is on screen: until then the properties are plain values, and
+// whatever was written last is what the engine gets when it arrives.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +21,12 @@ bool opens_new_window(std::string_view address, bool user_initiated);
 
 class HtmlViewer {
 public:
-    // Hands the stored settings to the engine, offline flag first, then the silent flag and the
-    // text size, and starts loading the stored address unless it is empty.
-    void start(const BrowserSettings& settings);
+    // Takes the stored settings as the properties' values, calling no engine.
+    void keep(const BrowserSettings& settings);
+    // The engine exists from now on: it gets the offline flag first, then the silent flag and the
+    // text size, and starts loading the address unless it is empty.
+    void engine_ready();
+    bool has_engine() const { return has_engine_; }
 
     // A copy is kept and the engine navigates at once: the address already shown loads again, and
     // an empty address still reaches the engine.
@@ -41,7 +46,7 @@ public:
 
 protected:
     ~HtmlViewer() = default;
-    // The engine's results are not looked at.
+    // Called only once the engine exists; its results are not looked at.
     virtual void engine_navigate(const std::string& address) = 0;
     virtual void engine_silent(bool on) = 0;
     virtual void engine_offline(bool on) = 0;
@@ -52,6 +57,7 @@ private:
     bool silent_ = false;
     bool offline_ = false;
     int text_size_ = 2;
+    bool has_engine_ = false;
 };
 
 }  // namespace ui

@@ -5,7 +5,9 @@ Input goes in through xdotool (XTEST), as a user's would; what the program shows
 from the X server with python3-xlib.
 """
 import os
+import select
 import shutil
+import signal
 import socket
 import subprocess
 import sys
@@ -42,14 +44,16 @@ def shorten(text, limit=120):
 
 class Session:
     def __init__(self, binary, screen='1920x1080x24', standin_args=(), default_browser=True, refuse=False,
-                 font=None, scale=None, handles=(), input_method=None):
+                 font=None, scale=None, handles=(), input_method=None, held_at_map=False):
         """font: the desktop's font, as gtk-font-name ("Sans 11"); scale: the display's GDK_SCALE;
         handles: more types (x-scheme-handler/smb, text/plain) the recording browser is the default for;
-        input_method: a framework to start for the program, on a bus of its own."""
+        input_method: a framework to start for the program, on a bus of its own;
+        held_at_map: the program is stopped the moment its window is mapped; resume() lets it go."""
         self.tmp = Path(tempfile.mkdtemp(prefix='keylookup-gui-'))
         self.procs = []
         self.app = self.x = self.stdout = None
         self.input_method = input_method
+        self.held_at_map = held_at_map
         try:
             self._start(binary, screen, standin_args, default_browser, refuse, font, scale, handles)
         except BaseException:
@@ -81,9 +85,38 @@ class Session:
             env.update(self.input_method.start(env, self.tmp))
         env = self.program_env(env)
         self.stdout = open(self.tmp / 'program.out', 'w+')
+        if self.held_at_map:
+            self.x = xdisplay.Display(self.display_name)
+            self.x.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
+            self.x.sync()
         self.app = subprocess.Popen([str(binary)], env=env, stdout=self.stdout, stderr=subprocess.STDOUT)
+        if self.held_at_map:
+            self.window = self._stop_at_map()
+            return
         self.x = xdisplay.Display(self.display_name)
         self.window = wait_until('the main window to be mapped', self._find_window)
+
+    def _stop_at_map(self, timeout=15):
+        """Stops the program as its window's MapNotify arrives, before it gets much further."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            select.select([self.x.fileno()], [], [], 0.1)
+            while self.x.pending_events():
+                event = self.x.next_event()
+                if event.type != X.MapNotify or event.override:
+                    continue
+                try:
+                    prop = event.window.get_full_property(self.x.intern_atom('_NET_WM_PID'), Xatom.CARDINAL)
+                except xerror.XError:
+                    continue
+                if prop and prop.value[0] == self.app.pid:
+                    os.kill(self.app.pid, signal.SIGSTOP)
+                    self.x.screen().root.change_attributes(event_mask=0)
+                    return event.window
+        raise AssertionError('the main window was not mapped')
+
+    def resume(self):
+        os.kill(self.app.pid, signal.SIGCONT)
 
     # --- set-up and tear-down -------------------------------------------------------------
     def program_env(self, env):

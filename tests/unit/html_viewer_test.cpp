@@ -2,39 +2,89 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "recording_viewer.h"
+
 namespace {
 
-// Writes down every engine call.
-class RecordingViewer final : public ui::HtmlViewer {
-public:
-    std::vector<std::string> calls;
-
-private:
-    void engine_navigate(const std::string& a) override { calls.push_back("navigate " + a); }
-    void engine_silent(bool on) override { calls.push_back(on ? "silent on" : "silent off"); }
-    void engine_offline(bool on) override { calls.push_back(on ? "offline on" : "offline off"); }
-    void engine_text_size(int level) override { calls.push_back("text size " + std::to_string(level)); }
-};
-
+using test::RecordingViewer;
 using Calls = std::vector<std::string>;
 
-TEST(HtmlViewer, StartAppliesTheSettingsInOrderThenLoads) {
+const ui::BrowserSettings start_settings{.address = "http://a/", .text_size = 2, .offline = false, .silent = true};
+
+// A view whose engine already exists, with the calls of its arrival forgotten.
+void make_ready(RecordingViewer& v) {
+    v.engine_ready();
+    v.calls.clear();
+}
+
+TEST(HtmlViewer, TheEngineGetsTheSettingsInOrderThenLoads) {
     RecordingViewer v;
-    v.start({.address = "http://a/", .text_size = 2, .offline = false, .silent = true});
+    v.keep(start_settings);
+    EXPECT_EQ(v.calls, Calls{}) << "nothing reaches an engine that does not exist yet";
+    v.engine_ready();
     EXPECT_EQ(v.calls, (Calls{"offline off", "silent on", "text size 2", "navigate http://a/"}));
 }
 
 TEST(HtmlViewer, AnEmptyStoredAddressLoadsNothingUntilOneIsWritten) {
     RecordingViewer v;
-    v.start({});
+    v.keep({});
+    v.engine_ready();
     EXPECT_EQ(v.calls, (Calls{"offline off", "silent off", "text size 2"}));
+}
+
+TEST(HtmlViewer, WhatIsWrittenBeforeTheEngineIsWhatItStartsWith) {
+    struct Row {
+        const char* label;
+        std::function<void(ui::HtmlViewer&)> early;
+        Calls at_arrival;
+    };
+    const Row rows[] = {
+        {"nothing written: the stored settings", [](ui::HtmlViewer&) {},
+         {"offline off", "silent on", "text size 2", "navigate http://a/"}},
+        {"a search: its address instead of the start page, loaded once",
+         [](ui::HtmlViewer& v) { v.set_address("http://b/?q=x"); },
+         {"offline off", "silent on", "text size 2", "navigate http://b/?q=x"}},
+        {"several addresses: the last one",
+         [](ui::HtmlViewer& v) {
+             v.set_address("http://b/?q=x");
+             v.set_address("http://a/");
+         },
+         {"offline off", "silent on", "text size 2", "navigate http://a/"}},
+        {"an empty address: nothing to load", [](ui::HtmlViewer& v) { v.set_address(""); },
+         {"offline off", "silent on", "text size 2"}},
+        {"flags and text size, clamped",
+         [](ui::HtmlViewer& v) {
+             v.write(app::Property::offline, 1);
+             v.write(app::Property::silent, 0);
+             v.write(app::Property::text_size, 9);
+         },
+         {"offline on", "silent off", "text size 4", "navigate http://a/"}},
+    };
+    for (const Row& r : rows) {
+        RecordingViewer v;
+        v.keep(start_settings);
+        r.early(v);
+        EXPECT_EQ(v.calls, Calls{}) << r.label << ": no engine yet";
+        v.engine_ready();
+        EXPECT_EQ(v.calls, r.at_arrival) << r.label;
+    }
+}
+
+TEST(HtmlViewer, StoredTextSizeIsClampedAsAWriteWouldBe) {
+    ui::BrowserSettings settings;
+    settings.text_size = -3;
+    RecordingViewer v;
+    v.keep(settings);
+    EXPECT_EQ(v.text_size(), 0);
 }
 
 TEST(HtmlViewer, EveryAddressWriteNavigates) {
     RecordingViewer v;
+    make_ready(v);
     v.set_address("http://a/");
     v.set_address("http://a/");
     v.set_address("");
@@ -59,10 +109,12 @@ TEST(HtmlViewer, WritesThroughTheGuiServices) {
     };
     for (const Row& r : rows) {
         RecordingViewer v;
+        make_ready(v);
         v.write(r.property, r.value);
         EXPECT_EQ(v.calls, Calls{r.call}) << r.label;
     }
     RecordingViewer v;
+    make_ready(v);
     v.write(app::Property::text_size, 9);
     EXPECT_EQ(v.text_size(), 4);
     v.write(app::Property::caption, 1);

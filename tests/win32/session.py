@@ -114,8 +114,10 @@ class Session:
         """An X tool's output on this display."""
         return run(list(args), self.env, timeout=60).stdout
 
-    def start_program(self, exe=None):
-        return Program(self, exe or EXE)
+    def start_program(self, exe=None, switched_off=''):
+        """exe: the program file, the built one by default; switched_off: Wine DLLs left unloaded
+        for this run, so that what they offer is missing."""
+        return Program(self, exe or EXE, switched_off)
 
 
 class Program:
@@ -123,11 +125,19 @@ class Program:
 
     CAPTION = '岚谱基调查询 - 岚谱软件'
 
-    def __init__(self, session, exe):
+    def __init__(self, session, exe, switched_off=''):
         self.s = session
-        self.proc = subprocess.Popen(['wine', exe], env=session.env, cwd=session.folder,
+        env = session.env
+        if switched_off:
+            env = dict(env, WINEDLLOVERRIDES=f"{env.get('WINEDLLOVERRIDES', '')};{switched_off}=")
+        self.proc = subprocess.Popen(['wine', exe], env=env, cwd=session.folder,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.window = wait_for('the main window to be mapped', self._find_window)
+
+    def windows(self):
+        """The shown X windows captioned as the main window is: the window, and a message box of ours."""
+        found = self.s.x('xdotool', 'search', '--onlyvisible', '--name', '^' + re.escape(self.CAPTION) + '$')
+        return found.split()
 
     def _find_window(self):
         if self.proc.poll() is not None:

@@ -6,6 +6,7 @@ The outer rectangle therefore exists only on the Windows side; a small probe pro
 for it, and the X window is checked to be that rectangle's client area.
 """
 
+import re
 import unittest
 
 from session import Session, wait_for
@@ -237,6 +238,28 @@ class Closing(WithProgram):
     def test_escape_closes_the_window_and_the_program_exits_with_0(self):
         self.program.key('Escape')
         self.assertEqual(self.program.wait_exit(), 0)
+
+
+def area(xwininfo):
+    return int(re.search(r'Width:\s+(\d+)', xwininfo).group(1)) * int(re.search(r'Height:\s+(\d+)', xwininfo).group(1))
+
+
+class EngineMissing(unittest.TestCase):
+    def test_a_view_that_cannot_be_created_is_a_fatal_stop_after_the_window_shows(self):
+        # Without the DLLs that hold the WebBrowser control, the window still comes first; the
+        # engine that cannot follow it stops the program with the message and exit code -1.
+        before = len(session.standin.requests())
+        program = session.start_program(switched_off='ieframe,shdocvw')
+        try:
+            shown = wait_for('the error message beside the window', lambda: len(program.windows()) == 2 and
+                             program.windows())
+            box = min(shown, key=lambda w: area(session.x('xwininfo', '-id', w)))
+            session.x('xdotool', 'windowfocus', '--sync', box)
+            session.x('xdotool', 'key', 'Return')
+            self.assertEqual(program.wait_exit(), 255)  # -1 as an unsigned exit code
+            self.assertNotIn(START_PAGE, session.standin.requests()[before:])
+        finally:
+            program.close()
 
 
 if __name__ == '__main__':

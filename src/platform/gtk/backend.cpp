@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/gtk/accessible.h"
 #include "platform/gtk/input.h"
@@ -80,6 +81,25 @@ ui::Point screen_size() {
     return {r.width, r.height};
 }
 
+// Told the format, the loader does not guess it from the shared MIME database, which would then
+// stay in memory for the rest of the run.
+GdkPixbuf* load_icon() {
+    GBytes* bytes = g_resources_lookup_data(icon_resource, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
+    if (!bytes) return nullptr;
+    GdkPixbuf* icon = nullptr;
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("png", nullptr);
+    if (loader) {
+        if (gdk_pixbuf_loader_write_bytes(loader, bytes, nullptr) && gdk_pixbuf_loader_close(loader, nullptr))
+            icon = gdk_pixbuf_loader_get_pixbuf(loader);
+        else
+            gdk_pixbuf_loader_close(loader, nullptr);  // ends a half-written load; its error says nothing new
+        if (icon) g_object_ref(icon);
+        g_object_unref(loader);
+    }
+    g_bytes_unref(bytes);
+    return icon;
+}
+
 void load_css() {
     GtkCssProvider* css = gtk_css_provider_new();
     gtk_css_provider_load_from_data(css, layout_css, -1, nullptr);
@@ -135,7 +155,7 @@ GtkWidget* Backend::create_control(const ui::ControlDef& def) {
     case ui::Kind::TransLabel:
         return create_label(def);
     case ui::Kind::HtmlViewer:
-        return browser_.create(def.browser);
+        return browser_.create_area(def.browser);
     case ui::Kind::window:
         break;
     }
@@ -149,7 +169,7 @@ bool Backend::build_main_window() {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window_), std::string(s.caption).c_str());
     gtk_window_set_resizable(GTK_WINDOW(window_), s.resizable);
-    if (GdkPixbuf* icon = gdk_pixbuf_new_from_resource(icon_resource, nullptr)) {
+    if (GdkPixbuf* icon = load_icon()) {
         gtk_window_set_icon(GTK_WINDOW(window_), icon);
         g_object_unref(icon);
     }
@@ -175,7 +195,7 @@ bool Backend::build_main_window() {
     for (auto it = ui::controls.rbegin(); it != ui::controls.rend(); ++it) {
         GtkWidget* w = create_control(*it);
         if (!w) return false;
-        widgets_[static_cast<std::size_t>(ui::index_of(it->id))] = w;
+        put(it->id, w);
         gtk_widget_set_size_request(w, it->rect.width, it->rect.height);
         gtk_widget_set_sensitive(w, it->enabled);
         if (it->kind != ui::Kind::HtmlViewer) gtk_style_context_add_class(gtk_widget_get_style_context(w), control_class);
@@ -194,6 +214,37 @@ bool Backend::build_main_window() {
 void Backend::show_main_window() {
     if (auto first = ui::first_focus()) gtk_window_set_focus(GTK_WINDOW(window_), widget(*first));
     gtk_window_present(GTK_WINDOW(window_));
+}
+
+void Backend::after_first_frame(std::function<void()> step) {
+    first_frame_ = std::move(step);
+    // After the window's own handler: the whole frame, every control in it, is drawn by then.
+    first_draw_ = g_signal_connect_after(window_, "draw", G_CALLBACK(on_first_draw), this);
+}
+
+gboolean Backend::on_first_draw(GtkWidget* window, cairo_t*, gpointer self) {
+    auto* b = static_cast<Backend*>(self);
+    g_signal_handler_disconnect(window, std::exchange(b->first_draw_, 0));
+    // Once this frame is out and before the next; keys already queued reach the edit box first.
+    g_idle_add_full(G_PRIORITY_HIGH_IDLE, first_frame_done, self, nullptr);
+    return FALSE;
+}
+
+gboolean Backend::first_frame_done(gpointer self) {
+    auto* b = static_cast<Backend*>(self);
+    gdk_display_flush(gdk_display_get_default());
+    if (auto step = std::exchange(b->first_frame_, nullptr)) step();
+    return G_SOURCE_REMOVE;
+}
+
+bool Backend::create_browser_engine() {
+    GtkWidget* view = browser_.create_engine();
+    if (!view) return false;
+    // The engine's view stands for the control from now on: focus, Tab and the page's own input.
+    put(Control::基调, view);
+    raise_focus_changes(view, this);
+    describe_control(*this, Control::基调);
+    return true;
 }
 
 void Backend::run_loop() { gtk_main(); }

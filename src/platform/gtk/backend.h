@@ -1,8 +1,9 @@
 // GTK 3 + WebKitGTK backend: the main window and its controls, built from the window definition.
-// pkg-config: gtk+-3.0 webkit2gtk-4.1
+// pkg-config: gtk+-3.0 webkit2gtk-4.1 cairo-xlib
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include <gtk/gtk.h>
@@ -26,6 +27,8 @@ public:
     bool build_main_window() override;
     bool window_exists() const override { return window_ != nullptr; }
     void show_main_window() override;
+    void after_first_frame(std::function<void()> step) override;
+    bool create_browser_engine() override;
     void run_loop() override;
     void release() override;
     void show_fatal_message(std::string_view message) override;
@@ -48,11 +51,16 @@ public:
 
 private:
     GtkWidget* create_control(const ui::ControlDef& def);
+    static gboolean on_first_draw(GtkWidget* window, cairo_t*, gpointer self);
+    static gboolean first_frame_done(gpointer self);
+    void put(ui::Control c, GtkWidget* w) { widgets_[static_cast<std::size_t>(ui::index_of(c))] = w; }
 
     app::Dispatcher& dispatcher_;
     bool display_ = false;
     GtkWidget* window_ = nullptr;
     std::array<GtkWidget*, ui::control_count> widgets_{};
+    std::function<void()> first_frame_;
+    gulong first_draw_ = 0;
     Background background_;
     Browser browser_{*this};
 };

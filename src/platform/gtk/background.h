@@ -13,10 +13,11 @@ public:
     void paint(cairo_t* cr, int client_width, int client_height);
 
 private:
-    void decode();
+    void decode(cairo_t* cr, int client_width, int client_height);
 
     bool tried_ = false;
     cairo_surface_t* surface_ = nullptr;
+    int width_ = 0, height_ = 0;
 };
 
 }  // namespace platform::gtk

@@ -15,8 +15,11 @@ public:
     // New windows a page asks for open outside, through the GUI services' external opening.
     explicit Browser(app::Gui& gui) : gui_(gui) {}
 
-    // The view, with the stored settings applied and its address already loading.
-    GtkWidget* create(const ui::BrowserSettings& settings);
+    // The view's area, blank and able to take the focus, keeping the stored settings for the engine.
+    GtkWidget* create_area(const ui::BrowserSettings& settings);
+    // The engine's view inside the area, with everything written so far handed to it and its
+    // address already loading; null when it cannot be made.
+    GtkWidget* create_engine();
 
 private:
     void engine_navigate(const std::string& address) override;
@@ -26,6 +29,7 @@ private:
     void engine_text_size(int level) override;
 
     app::Gui& gui_;
+    GtkWidget* area_ = nullptr;
     WebKitWebView* view_ = nullptr;
 };
 

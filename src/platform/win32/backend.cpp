@@ -22,6 +22,8 @@ using ui::Control;
 namespace {
 
 constexpr wchar_t main_class[] = L"KeylookupMainWindow";
+// Posted by the main window's first paint.
+constexpr UINT wm_first_frame = WM_APP + 1;
 
 std::wstring window_text(HWND w) {
     if (!w) return {};
@@ -102,7 +104,7 @@ HWND Backend::create_control(const ui::ControlDef& def) {
     case ui::Kind::TransLabel:
         return create_label(window_, def, at, id);
     case ui::Kind::HtmlViewer:
-        return browser_.create(window_, def, at, id);
+        return browser_.create_area(window_, def, at, id);
     case ui::Kind::window:
         break;
     }
@@ -167,7 +169,21 @@ bool Backend::build_main_window() {
 void Backend::show_main_window() {
     if (auto first = ui::first_focus()) saved_focus_ = hwnd(*first);
     ShowWindow(window_, SW_SHOWNORMAL);
+    // Started minimized (a shortcut can ask for that): no frame comes before the user restores the
+    // window, and the start page need not wait for the user.
+    if (IsIconic(window_)) post_first_frame();
 }
+
+void Backend::post_first_frame() {
+    if (first_frame_ && !std::exchange(first_frame_posted_, true)) PostMessageW(window_, wm_first_frame, 0, 0);
+}
+
+void Backend::after_first_frame(std::function<void()> step) {
+    first_frame_ = std::move(step);
+    first_frame_posted_ = false;
+}
+
+bool Backend::create_browser_engine() { return browser_.create_engine(); }
 
 void Backend::run_loop() {
     MSG m;
@@ -261,6 +277,13 @@ LRESULT Backend::on_message(UINT message, WPARAM wp, LPARAM lp) {
         return 1;  // the paint covers everything
     case WM_PAINT:
         paint();
+        // The window's first frame: the engine comes right after it.
+        post_first_frame();
+        return 0;
+    case wm_first_frame:
+        // The controls' own paints are still waiting behind posted messages; they go out first.
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        if (auto step = std::exchange(first_frame_, nullptr)) step();
         return 0;
     case WM_ACTIVATE:
         if (HIWORD(wp)) break;  // minimized: the focus comes back with the restore

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,8 @@ public:
     bool build_main_window() override;
     bool window_exists() const override { return window_ != nullptr; }
     void show_main_window() override;
+    void after_first_frame(std::function<void()> step) override;
+    bool create_browser_engine() override;
     void run_loop() override;
     void release() override;
     void show_fatal_message(std::string_view message) override;
@@ -66,6 +69,7 @@ private:
     void set_icons();
     void paint();
     void on_activate(bool active);
+    void post_first_frame();
 
     app::Dispatcher& dispatcher_;
     HINSTANCE instance_;
@@ -75,6 +79,8 @@ private:
     int dpi_ = ui::design_dpi;
     GuiFont font_;
     HICON icons_[2] = {};  // big, small; ours to destroy once replaced
+    std::function<void()> first_frame_;
+    bool first_frame_posted_ = false;
     Background background_;
     Browser browser_;
 };

@@ -50,7 +50,7 @@ LRESULT CALLBACK Browser::host_proc(HWND w, UINT message, WPARAM wp, LPARAM lp) 
     }
 }
 
-HWND Browser::create(HWND parent, const ui::ControlDef& def, const ui::Rect& at, int id) {
+HWND Browser::create_area(HWND parent, const ui::ControlDef& def, const ui::Rect& at, int id) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     if (!register_host_class(instance, host_proc)) return nullptr;
     // Its text is what the default accessible object names it by.
@@ -58,18 +58,24 @@ HWND Browser::create(HWND parent, const ui::ControlDef& def, const ui::Rect& at,
                                 WS_CHILD | WS_CLIPCHILDREN | WS_TABSTOP, at.left, at.top, at.width, at.height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (!host) return nullptr;
-    control_ = EmbeddedControl::create(host, parent, CLSID_WebBrowser);
+    host_ = host;
+    SetWindowLongPtrW(host, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    keep(def.browser);
+    return host;
+}
+
+bool Browser::create_engine() {
+    if (!host_) return false;
+    control_ = EmbeddedControl::create(host_, GetParent(host_), CLSID_WebBrowser);
     if (IUnknown* object = control_.object()) object->QueryInterface(IID_IWebBrowser2, web_.put_void());
     if (!web_) {
         control_.close();
-        DestroyWindow(host);
-        return nullptr;
+        return false;
     }
-    host_ = host;
-    SetWindowLongPtrW(host, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-
-    start(def.browser);
-    return host;
+    // Tabbed to before the engine came: the focus goes on into it, as it would have then.
+    if (GetFocus() == host_) control_.activate_ui();
+    engine_ready();
+    return true;
 }
 
 void Browser::close() {

@@ -20,10 +20,13 @@ public:
     Browser(const Browser&) = delete;
     Browser& operator=(const Browser&) = delete;
 
-    // The host window, hidden at the rectangle given (the definition's at the window's scale), with
-    // the stored settings applied and its address already loading; null when the control or its
-    // browser interface is missing.
-    HWND create(HWND parent, const ui::ControlDef& def, const ui::Rect& at, int id);
+    // The host window, hidden at the rectangle given (the definition's at the window's scale) and
+    // blank, keeping the stored settings for the engine; null when it cannot be made.
+    HWND create_area(HWND parent, const ui::ControlDef& def, const ui::Rect& at, int id);
+    // The control inside the host, with everything written so far handed to it and its address
+    // already loading; false, with nothing of it left, when the control or its browser interface
+    // is missing.
+    bool create_engine();
 
     HWND host() const { return host_; }
     // Offers a key aimed inside the view to the engine's own handling (Tab among links, copy).
