@@ -67,7 +67,7 @@ def check(test, s, verb, args):
         wait_until(f'{times} request(s) {shorten(line)} (seen {s.requests().count(line)})',
                    lambda: s.requests().count(line) == times, WAIT)
     elif verb == 'no_request':
-        s.settle()
+        s.settle(1.0)
         test.assertNotIn(s.request_line(args[0]), s.requests())
     elif verb == 'caption':
         text = _value(args[0], s)
@@ -76,7 +76,7 @@ def check(test, s, verb, args):
         wanted = list(args[0])
         wait_until(f'the default browser to have opened {wanted} (it has {s.opened()})',
                    lambda: s.opened()[:len(wanted)] == wanted, WAIT)
-        s.settle()
+        s.settle(1.0)
         test.assertEqual(s.opened(), wanted, 'nothing more is opened')
     elif verb == 'exits':
         test.assertEqual(s.wait_exit(), args[0])

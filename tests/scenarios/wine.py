@@ -79,9 +79,9 @@ class WineSession(Desktop):
     def wait_exit(self):
         return self.program.wait_exit()
 
-    def settle(self):
+    def settle(self, seconds=0.4):
         self.shared.x('xdotool', 'sleep', '0')  # a round trip: the X server has taken what was sent
-        time.sleep(2.0)  # Wine under emulation takes its time to act on it
+        time.sleep(seconds + 1.5)  # Wine under emulation takes its time to act on it
 
     # --- input --------------------------------------------------------------------------------
     def xdotool(self, *args):
