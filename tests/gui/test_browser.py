@@ -22,15 +22,6 @@ class BrowserView(unittest.TestCase):
             s.wait_request(START_PAGE)
             wait_until('the page to paint', lambda: painted_pixels(s, '基调') > 1000)
 
-    def test_page_dialogs_are_answered_silently(self):
-        with Session(BINARY, standin_args=['--dialogs']) as s:
-            # The page asks alert, confirm and prompt, then requests this: only if none of them waits.
-            s.wait_request('GET http://www.lanpu.example/dialogs-done HTTP/1.1')
-            s.focus()
-            s.type('Neon Rain')
-            s.key('Return')
-            s.wait_request(search_request('Neon%20Rain'))
-
 
 class WindowFirst(unittest.TestCase):
     def test_a_title_typed_as_the_window_appears_is_searched(self):
