@@ -23,10 +23,11 @@ bool opens_new_window(std::string_view address, bool user_initiated) {
 }
 
 void HtmlViewer::keep(const BrowserSettings& settings) {
+    // Without an engine the setters only store (and clamp) their values.
     address_ = settings.address;
-    offline_ = settings.offline;
-    silent_ = settings.silent;
-    text_size_ = std::clamp(settings.text_size, 0, 4);
+    set_offline(settings.offline);
+    set_silent(settings.silent);
+    set_text_size(settings.text_size);
 }
 
 void HtmlViewer::engine_ready() {

@@ -26,7 +26,6 @@ public:
     // The engine exists from now on: it gets the offline flag first, then the silent flag and the
     // text size, and starts loading the address unless it is empty.
     void engine_ready();
-    bool has_engine() const { return has_engine_; }
 
     // A copy is kept and the engine navigates at once: the address already shown loads again, and
     // an empty address still reaches the engine.

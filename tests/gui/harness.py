@@ -20,6 +20,7 @@ from Xlib import X, Xatom, display as xdisplay, error as xerror, protocol
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'support'))
 from desktop import descendants, start_standin, start_xvfb, wait_until  # noqa: E402
+from layout import RECTS  # noqa: E402
 
 MAIN_HOST = 'www.lanpu.example'
 KEY_HOST = 'jidiao.lanpu.example'
@@ -30,11 +31,6 @@ SEARCHING = '岚谱基调查询 - 正在搜索基调  '
 HOME_CAPTION = '岚谱基调查询 '
 
 # Controls in client coordinates: (left, top, width, height).
-RECTS = {
-    '按钮4': (182, 8, 80, 32), '透明标签3': (264, 24, 328, 16), '透明标签1': (264, 0, 320, 24),
-    '按钮3': (96, 8, 80, 32), '按钮2': (8, 8, 80, 32), '透明标签2': (179, 375, 256, 16),
-    '基调': (1, 86, 605, 288), '按钮1': (425, 45, 160, 40), '编辑框1': (14, 50, 392, 32),
-}
 
 
 def shorten(text, limit=120):

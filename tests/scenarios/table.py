@@ -5,7 +5,12 @@ sites receive, the window's caption, the addresses handed to the desktop's defau
 exit code. A desktop's driver (x11.py, wayland.py, wine.py) plays the rows through real input;
 a row a desktop cannot play names the desktop and the reason in `not_on`.
 """
+import sys
 from dataclasses import dataclass, field
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'support'))
+from layout import RECTS  # noqa: E402,F401  (the drivers click by it)
 
 MAIN_HOST = 'www.lanpu.example'
 KEY_HOST = 'jidiao.lanpu.example'
@@ -16,12 +21,6 @@ MAIN_ROOT = f'http://{MAIN_HOST}/'
 KEY_ROOT = f'http://{KEY_HOST}/'
 START_PAGE = (MAIN_HOST, '/dy/jd/index.html')
 
-# Controls in client coordinates: (left, top, width, height).
-RECTS = {
-    '按钮4': (182, 8, 80, 32), '透明标签3': (264, 24, 328, 16), '透明标签1': (264, 0, 320, 24),
-    '按钮3': (96, 8, 80, 32), '按钮2': (8, 8, 80, 32), '透明标签2': (179, 375, 256, 16),
-    '基调': (1, 86, 605, 288), '按钮1': (425, 45, 160, 40), '编辑框1': (14, 50, 392, 32),
-}
 
 
 def search(escaped_title):
